@@ -1,0 +1,26 @@
+# Shared by ./run and ./test: install what is missing, then configure and build.
+# Sourced, not executed.
+
+NERUBATO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+NERUBATO_BUILD=${NERUBATO_BUILD:-$NERUBATO_ROOT/build}
+NERUBATO_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont-gothic xvfb xauth"
+
+nerubato_install() {
+    local missing=()
+    for pkg in $NERUBATO_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+nerubato_build() {
+    if [ ! -f "$NERUBATO_BUILD/build.ninja" ]; then
+        cmake -S "$NERUBATO_ROOT" -B "$NERUBATO_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    fi
+    cmake --build "$NERUBATO_BUILD" -j2
+}

@@ -1,0 +1,75 @@
+#include "PathParts.h"
+
+#include "Cp932.h"
+
+namespace nerubato {
+
+namespace {
+
+bool isSeparator(char c) { return c == '\\' || c == ':'; }
+
+// Cuts to at most max bytes without splitting a double-byte character.
+QByteArray cutBytes(const QByteArray &bytes, qsizetype max)
+{
+    if (bytes.size() <= max)
+        return bytes;
+    qsizetype end = 0;
+    while (end < max) {
+        const qsizetype width = cp932::isLeadByte(static_cast<unsigned char>(bytes[end])) ? 2 : 1;
+        if (end + width > max)
+            break;
+        end += width;
+    }
+    return bytes.left(end);
+}
+
+} // namespace
+
+QByteArray fileNamePart(const QByteArray &path)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (cp932::isLeadByte(static_cast<unsigned char>(path[i])))
+            ++i;
+        else if (isSeparator(path[i]))
+            start = i + 1;
+    }
+    return path.mid(start);
+}
+
+PathParts splitPath(const QByteArray &path)
+{
+    // Positions are 0-based here: a separator at index i is position i + 1.
+    qsizetype cut = 0;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char c = path[i];
+        if (cp932::isLeadByte(static_cast<unsigned char>(c))) {
+            ++i;
+            continue;
+        }
+        if (!isSeparator(c))
+            continue;
+        if (i + 1 < path.size() && path[i + 1] == '\\') {
+            cut = i + 2; // keep both: a drive root or a doubled backslash
+            ++i;
+        } else if (c == '\\' && i > 0) {
+            cut = i;
+        } else {
+            cut = i + 1; // a bare drive's colon or a single leading backslash
+        }
+    }
+    return {cutBytes(fileNamePart(path), kMaxFileNameBytes), path.left(cut)};
+}
+
+QByteArray joinPath(const QByteArray &directory, const QByteArray &fileName)
+{
+    if (directory.isEmpty())
+        return fileName;
+    if (directory.size() <= 3 &&
+        (cp932::endsWithSingleByte(directory, ':') || cp932::endsWithSingleByte(directory, '\\')))
+        return directory + fileName;
+    // Longer directories, and short relative ones such as "..", get the separator.
+    return directory + '\\' + fileName;
+}
+
+} // namespace nerubato

@@ -1,0 +1,173 @@
+#include "Messages.h"
+
+#include "platform/Platform.h"
+#include "settings/Errors.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QFont>
+#include <QMessageBox>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyleFactory>
+
+namespace nerubato {
+
+namespace {
+
+// Buttons keep the Windows order (Yes, No, OK, Cancel) on every desktop.
+class WindowsButtonOrderStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_DialogButtonLayout)
+            return QDialogButtonBox::WinLayout;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+class MessageDialog : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+    bool closedByFrame() const { return m_closedByFrame; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        m_closedByFrame = true;
+        QMessageBox::closeEvent(event);
+    }
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        if (const QScreen *screen = QApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+
+private:
+    bool m_closedByFrame = false;
+};
+
+struct ButtonSpec
+{
+    MessageButton button;
+    const char16_t *text;
+    QMessageBox::ButtonRole role;
+};
+
+constexpr ButtonSpec kButtons[] = {
+    {Yes, u"はい(&Y)", QMessageBox::YesRole},
+    {No, u"いいえ(&N)", QMessageBox::NoRole},
+    {Ok, u"OK", QMessageBox::AcceptRole},
+    {Cancel, u"ｷｬﾝｾﾙ", QMessageBox::RejectRole},
+};
+
+QString captionOf(MessageType type)
+{
+    switch (type) {
+    case MessageType::Warning:
+        return QStringLiteral("警告");
+    case MessageType::Error:
+        return QStringLiteral("ｴﾗｰ");
+    case MessageType::Information:
+        return QStringLiteral("情報");
+    case MessageType::Confirmation:
+        break;
+    }
+    return QStringLiteral("確認");
+}
+
+QMessageBox::Icon iconOf(MessageType type)
+{
+    switch (type) {
+    case MessageType::Warning:
+        return QMessageBox::Warning;
+    case MessageType::Error:
+        return QMessageBox::Critical;
+    case MessageType::Information:
+        return QMessageBox::Information;
+    case MessageType::Confirmation:
+        break;
+    }
+    return QMessageBox::Question;
+}
+
+} // namespace
+
+MessageButton showMessage(Platform &platform, MessageType type, const QStringList &lines,
+                          int buttons)
+{
+    platform.messageBeep();
+    MessageDialog box(iconOf(type), captionOf(type), lines.join(QStringLiteral("\r\n")),
+                      QMessageBox::NoButton);
+    QAbstractButton *escape = nullptr;
+    QAbstractButton *byButton[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        const ButtonSpec &spec = kButtons[i];
+        if (!(buttons & spec.button))
+            continue;
+        byButton[i] = box.addButton(QString::fromUtf16(spec.text), spec.role);
+    }
+    // Default: OK if offered, else Yes. Escape: Cancel, else No, else OK.
+    if (auto *def = qobject_cast<QPushButton *>(byButton[2] ? byButton[2] : byButton[0]))
+        box.setDefaultButton(def);
+    for (int i : {3, 1, 2}) {
+        if (byButton[i]) {
+            escape = byButton[i];
+            break;
+        }
+    }
+    box.setEscapeButton(escape);
+    box.exec();
+    if (box.closedByFrame())
+        return Cancel;
+    for (int i = 0; i < 4; ++i) {
+        if (byButton[i] && box.clickedButton() == byButton[i])
+            return kButtons[i].button;
+    }
+    return Cancel;
+}
+
+void showErrorBox(Platform &platform, const QString &text)
+{
+    platform.messageBeep();
+    MessageDialog box(QMessageBox::Critical, kApplicationTitle, text + QLatin1Char('.'),
+                      QMessageBox::NoButton);
+    QAbstractButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(qobject_cast<QPushButton *>(ok));
+    box.setEscapeButton(ok);
+    box.exec();
+}
+
+QString describe(const std::exception &e)
+{
+    if (const auto *error = dynamic_cast<const Error *>(&e))
+        return error->text();
+    return QString::fromLocal8Bit(e.what());
+}
+
+void installLook()
+{
+    // The windows are designed in "ＭＳ Ｐゴシック"; IPAPGothic is the closest
+    // proportional Gothic a Debian machine has.
+    const QString designFont = QStringLiteral("ＭＳ Ｐゴシック");
+    QFont::insertSubstitutions(designFont, {QStringLiteral("IPAPGothic"),
+                                            QStringLiteral("IPAPゴシック"),
+                                            QStringLiteral("MS PGothic")});
+    if (!dynamic_cast<WindowsButtonOrderStyle *>(QApplication::style()))
+        QApplication::setStyle(new WindowsButtonOrderStyle(QStyleFactory::create("Fusion")));
+    QFont font(designFont);
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}
+
+} // namespace nerubato

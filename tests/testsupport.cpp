@@ -1,0 +1,136 @@
+#include "testsupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace nerubato::test {
+
+void FakePlatform::shellLaunch(QWidget *, const QString &file, const QString &parameters,
+                               const QString &directory, int showCommand)
+{
+    Launch launch{file, parameters, directory, QDir::currentPath(), showCommand};
+    launches << launch;
+    if (onLaunch)
+        onLaunch(launch);
+}
+
+namespace {
+
+
+QStringList buttonsInOrder(QMessageBox *box)
+{
+    QList<QAbstractButton *> buttons = box->buttons();
+    std::sort(buttons.begin(), buttons.end(), [](QAbstractButton *a, QAbstractButton *b) {
+        return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+    });
+    QStringList texts;
+    for (auto *b : buttons)
+        texts << b->text();
+    return texts;
+}
+
+} // namespace
+
+MessageAnswerer::MessageAnswerer(const QString &answer)
+    : m_seen(std::make_shared<SeenMessage>()),
+      m_answers(std::make_shared<QStringList>(QStringList{answer})),
+      m_all(std::make_shared<QList<SeenMessage>>()), m_timer(new QTimer)
+{
+    m_timer->setInterval(10);
+    auto seen = m_seen;
+    auto answers = m_answers;
+    auto all = m_all;
+    QObject::connect(m_timer, &QTimer::timeout, [seen, answers, all] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || answers->isEmpty())
+            return;
+        if (box->property("nerubatoAnswered").toBool())
+            return;
+        box->setProperty("nerubatoAnswered", true);
+        SeenMessage m;
+        m.caption = box->windowTitle();
+        m.text = box->text();
+        m.icon = box->icon();
+        box->layout()->activate();
+        m.buttons = buttonsInOrder(box);
+        m.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        m.escapeButton = box->escapeButton() ? box->escapeButton()->text() : QString();
+        m.seen = true;
+        *all << m;
+        if (all->size() == 1)
+            *seen = m;
+        const QString answer = answers->takeFirst();
+        if (answer == QLatin1String("<close>")) {
+            box->close();
+        } else if (answer == QLatin1String("<esc>")) {
+            QTest::keyClick(box, Qt::Key_Escape);
+        } else {
+            for (auto *b : box->buttons()) {
+                if (b->text() == answer) {
+                    b->click();
+                    return;
+                }
+            }
+            qWarning("no button %s in the message box", qPrintable(answer));
+            box->close();
+        }
+    });
+    m_timer->start();
+}
+
+MessageAnswerer::~MessageAnswerer() { delete m_timer; }
+
+void MessageAnswerer::then(const QString &answer) { *m_answers << answer; }
+
+WorkDir::WorkDir() : m_previous(QDir::currentPath())
+{
+    QDir::setCurrent(m_dir.path());
+}
+
+WorkDir::~WorkDir()
+{
+    QDir::setCurrent(m_previous);
+    // A test may have made files read-only; let the removal through.
+    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void WorkDir::write(const QString &name, const QByteArray &bytes) const
+{
+    QFile f(file(name));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(name));
+    f.write(bytes);
+}
+
+QByteArray WorkDir::read(const QString &name) const
+{
+    QFile f(file(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+bool WorkDir::exists(const QString &name) const { return QFile::exists(file(name)); }
+
+QByteArray defaultSettingsFile()
+{
+    return "false\r\n01/01\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\n"
+           "true\r\n00:00\r\n23:59\r\n00:00\r\n10\r\n30\r\n"
+           "\r\n\r\n\r\n\r\n\r\n" "\r\n\r\n\r\n\r\n\r\n" "\r\n\r\n\r\n\r\n\r\n"
+           "false\r\nfalse\r\nfalse\r\nfalse\r\n"
+           "syuryo3\r\n23:59\r\nfalse\r\nfalse\r\nfalse\r\ntrue\r\n"
+           "0\r\n0\r\n0\r\n0\r\n"
+           "false\r\ntrue\r\nfalse\r\nkidojiymd\r\n970101\r\n";
+}
+
+} // namespace nerubato::test

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+namespace nerubato::test {
+
+// Records what the program asked of the platform instead of doing it.
+class FakePlatform : public Platform
+{
+public:
+    struct Launch
+    {
+        QString file, parameters, directory, currentDirectory;
+        int showCommand;
+    };
+
+    void messageBeep() override { ++beeps; }
+    void shellLaunch(QWidget *, const QString &file, const QString &parameters,
+                     const QString &directory, int showCommand) override;
+    QStringList drives() override { return fakeDrives; }
+
+    int beeps = 0;
+    QList<Launch> launches;
+    QStringList fakeDrives;
+    // Runs on every launch, in the launching process's current directory.
+    std::function<void(const Launch &)> onLaunch;
+};
+
+// What a message box showed, captured as it was answered.
+struct SeenMessage
+{
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons; // in on-screen order
+    QString defaultButton;
+    QString escapeButton;
+    bool seen = false;
+};
+
+// Answers the next modal message box by pressing the button with this text
+// (or, with the text "<close>", its close box; "<esc>", the Esc key) and
+// records what it showed. Arm it before the action that opens the box.
+class MessageAnswerer
+{
+public:
+    explicit MessageAnswerer(const QString &answer);
+    ~MessageAnswerer();
+    const SeenMessage &seen() const { return *m_seen; }
+    // Answers the box after this one too, with another answer.
+    void then(const QString &answer);
+
+private:
+    std::shared_ptr<SeenMessage> m_seen;
+    std::shared_ptr<QStringList> m_answers;
+    std::shared_ptr<QList<SeenMessage>> m_all;
+    class QTimer *m_timer;
+
+public:
+    const QList<SeenMessage> &all() const { return *m_all; }
+};
+
+// A fresh temporary directory that is the current directory for one test case.
+class WorkDir
+{
+public:
+    WorkDir();
+    ~WorkDir();
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+    void write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(const QString &name) const;
+    bool exists(const QString &name) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+QByteArray defaultSettingsFile();
+
+} // namespace nerubato::test
