@@ -46,11 +46,7 @@ protected:
     void showEvent(QShowEvent *event) override
     {
         QMessageBox::showEvent(event);
-        if (const QScreen *screen = QApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        centreOnScreen(this);
     }
 
 private:
@@ -153,6 +149,15 @@ QString describe(const std::exception &e)
     if (const auto *error = dynamic_cast<const Error *>(&e))
         return error->text();
     return QString::fromLocal8Bit(e.what());
+}
+
+void centreOnScreen(QWidget *window)
+{
+    if (const QScreen *screen = QApplication::primaryScreen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
 }
 
 void installLook()

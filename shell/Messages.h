@@ -6,6 +6,8 @@
 #include <exception>
 #include <utility>
 
+class QWidget;
+
 namespace nerubato {
 
 class Platform;
@@ -45,6 +47,9 @@ void guarded(Platform &platform, Handler &&handler)
         showErrorBox(platform, describe(e));
     }
 }
+
+// Places a window in the middle of the screen, as every window first shows.
+void centreOnScreen(QWidget *window);
 
 // Installs the look every window relies on: the design font mapped to an
 // installed Japanese font, the dialog button order.

@@ -19,6 +19,7 @@ TForm3::TForm3(Forms &forms, QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::TForm3>()), m_forms(forms)
 {
     ui->setupUi(this);
+    centreOnScreen(this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(kPollInterval);

@@ -13,6 +13,9 @@
 
 #include <algorithm>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace nerubato::test {
 
 void FakePlatform::shellLaunch(QWidget *, const QString &file, const QString &parameters,
@@ -121,6 +124,28 @@ QByteArray WorkDir::read(const QString &name) const
 }
 
 bool WorkDir::exists(const QString &name) const { return QFile::exists(file(name)); }
+
+bool asUnprivilegedUser(const std::function<bool()> &check)
+{
+    if (geteuid() != 0)
+        return check();
+    const pid_t child = fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0)
+            _exit(3);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void makeReadOnly(const QString &dir)
+{
+    QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                   QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+}
 
 QByteArray defaultSettingsFile()
 {

@@ -87,4 +87,12 @@ private:
 
 QByteArray defaultSettingsFile();
 
+// Runs check as an unprivileged user when the tests run as root, so that
+// permission bits hold; returns check's result. Directories the check needs
+// must be reachable by that user.
+bool asUnprivilegedUser(const std::function<bool()> &check);
+
+// Makes dir read-only (and reachable by the unprivileged user).
+void makeReadOnly(const QString &dir);
+
 } // namespace nerubato::test

@@ -1,10 +1,61 @@
+#include "settings/Errors.h"
+#include "settings/PathParts.h"
+#include "settings/RunnerContract.h"
 #include "settings/ScheduleSettings.h"
 #include "settings/SettingsFile.h"
 #include "testsupport.h"
 
+#include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace nerubato;
+
+namespace {
+
+Lines defaultLines() { return splitLines(test::defaultSettingsFile()); }
+
+// A record whose every field differs from the default.
+ScheduleSettings changedRecord()
+{
+    ScheduleSettings s;
+    s.kidobi_Flag = true;
+    s.kidobi_Date = "02/29";
+    s.yobi_Flag = true;
+    s.yobi_Days = {true, false, true, false, true, false, true};
+    s.kido_Mode = KidoMode::Timer;
+    s.kara_Time = "01:02";
+    s.made_Time = "03:04";
+    s.ikkai_Flag = true;
+    s.timer_Time = "05:06";
+    s.jikko_Path = {"C:\\APP.EXE", "D:\\TOOLS\\B.EXE", "\x83\x5C\\X.EXE", "rel.bat", "E:F.EXE"};
+    s.sw_Args = {"-a", "", "yymmdd", "\x95\x5C", "x y"};
+    s.dokuritu_Flag = {true, false, true, true};
+    s.jikansa_Min = {"1", "300", "10", "5"};
+    s.message_Sec = "900";
+    s.kensyutu_Sec = "0";
+    s.syuryo_Mode = SyuryoMode::Syuryo2;
+    s.syuryo2_Time = "12:00";
+    s.syosai_Mode = SyosaiMode::Syosai2;
+    s.minimize_Mode = MinimizeMode::NoMinimize;
+    s.smallstart_Flag = true;
+    s.shutdown_Mode = ShutdownMode::Reboot;
+    s.yoyakugo_Flag = true;
+    s.yoyakugo_Mode = YoyakugoMode::Siteiymd;
+    s.siteiymd_Date = "261207";
+    return s;
+}
+
+QByteArray randomBytes(QRandomGenerator &rng, int maxLength, const QByteArray &alphabet)
+{
+    QByteArray out;
+    const int length = rng.bounded(maxLength + 1);
+    for (int i = 0; i < length; ++i)
+        out += alphabet[rng.bounded(int(alphabet.size()))];
+    return out;
+}
+
+} // namespace
 
 class TestSettings : public QObject
 {
@@ -16,6 +67,298 @@ private slots:
         const QByteArray bytes = joinLines(settingsToLines(ScheduleSettings{}));
         QCOMPARE(bytes.size(), 250);
         QCOMPARE(bytes, test::defaultSettingsFile());
+
+        ScheduleSettings read = changedRecord();
+        linesToSettings(defaultLines(), read);
+        QCOMPARE(read, ScheduleSettings{});
+    }
+
+    void changedRecordRoundTrips()
+    {
+        const ScheduleSettings s = changedRecord();
+        const Lines lines = settingsToLines(s);
+        QCOMPARE(lines.size(), kSettingsLineCount);
+        ScheduleSettings read;
+        linesToSettings(lines, read);
+        QCOMPARE(read, s);
+    }
+
+    void lineTablePlacesEveryField()
+    {
+        const Lines l = settingsToLines(changedRecord());
+        QCOMPARE(l[0], "true");
+        QCOMPARE(l[1], "02/29");
+        QCOMPARE(l.mid(2, 7), Lines({"true", "false", "true", "false", "true", "false", "true"}));
+        QCOMPARE(l[9], "false"); // timer start
+        QCOMPARE(l.mid(10, 5), Lines({"01:02", "03:04", "05:06", "0", "900"}));
+        QCOMPARE(l.mid(15, 5), Lines({"APP.EXE", "B.EXE", "X.EXE", "rel.bat", "F.EXE"}));
+        QCOMPARE(l.mid(20, 5), Lines({"-a", "", "yymmdd", "\x95\x5C", "x y"}));
+        QCOMPARE(l.mid(25, 5), Lines({"C:\\", "D:\\TOOLS", "\x83\x5C", "", "E:"}));
+        QCOMPARE(l.mid(30, 4), Lines({"true", "false", "true", "true"}));
+        QCOMPARE(l.mid(34, 6), Lines({"syuryo2", "12:00", "true", "true", "true", "false"}));
+        QCOMPARE(l.mid(40, 4), Lines({"1", "300", "10", "5"}));
+        QCOMPARE(l.mid(44, 5), Lines({"true", "false", "true", "siteiymd", "261207"}));
+    }
+
+    void fallBacks_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("flag True") << 1 << QByteArray("True") << "kidobi off";
+        QTest::newRow("flag spaced") << 1 << QByteArray(" true") << "kidobi off";
+        QTest::newRow("flag empty") << 47 << QByteArray() << "yoyakugo off";
+        QTest::newRow("kido True") << 10 << QByteArray("True") << "timer";
+        QTest::newRow("kido empty") << 10 << QByteArray() << "timer";
+        QTest::newRow("syuryo other") << 35 << QByteArray("syuryo4") << "syuryo3";
+        QTest::newRow("syuryo case") << 35 << QByteArray("SYURYO1") << "syuryo3";
+        QTest::newRow("syosai other") << 39 << QByteArray("yes") << "syosai";
+        QTest::newRow("minimize other") << 40 << QByteArray("TRUE") << "nominimize";
+        QTest::newRow("shutdown other") << 46 << QByteArray("1") << "reboot";
+        QTest::newRow("yoyakugo empty") << 48 << QByteArray() << "siteiymd";
+        QTest::newRow("yoyakugo case") << 48 << QByteArray("Kidojiymd") << "siteiymd";
+    }
+
+    void fallBacks()
+    {
+        QFETCH(int, line);
+        QFETCH(QByteArray, text);
+        QFETCH(QString, expected);
+        // Start from a record that holds the other value, so a fall-back that
+        // merely keeps the old value is caught.
+        ScheduleSettings s = changedRecord();
+        s.kidobi_Flag = s.yoyakugo_Flag = true;
+        s.kido_Mode = KidoMode::Sokuji;
+        s.syuryo_Mode = SyuryoMode::Syuryo1;
+        s.syosai_Mode = SyosaiMode::Syosai2;
+        s.minimize_Mode = MinimizeMode::Minimize;
+        s.shutdown_Mode = ShutdownMode::Shutdown;
+        s.yoyakugo_Mode = YoyakugoMode::Kidojiymd;
+        Lines lines = settingsToLines(s);
+        lines[line - 1] = text;
+        ScheduleSettings read = s;
+        linesToSettings(lines, read);
+        const QHash<QString, bool> outcome = {
+            {"kidobi off", !read.kidobi_Flag},
+            {"yoyakugo off", !read.yoyakugo_Flag},
+            {"timer", read.kido_Mode == KidoMode::Timer},
+            {"syuryo3", read.syuryo_Mode == SyuryoMode::Syuryo3},
+            {"syosai", read.syosai_Mode == SyosaiMode::Syosai},
+            {"nominimize", read.minimize_Mode == MinimizeMode::NoMinimize},
+            {"reboot", read.shutdown_Mode == ShutdownMode::Reboot},
+            {"siteiymd", read.yoyakugo_Mode == YoyakugoMode::Siteiymd},
+        };
+        QVERIFY(outcome.value(expected));
+    }
+
+    void shortFilesStopAtTheFirstMissingLine_data()
+    {
+        QTest::addColumn<int>("lineCount");
+        QTest::newRow("48 lines") << 48;
+        QTest::newRow("30 lines") << 30;
+        QTest::newRow("26 lines") << 26;
+        QTest::newRow("25 lines") << 25;
+        QTest::newRow("15 lines") << 15;
+        QTest::newRow("1 line") << 1;
+        QTest::newRow("empty") << 0;
+    }
+
+    void shortFilesStopAtTheFirstMissingLine()
+    {
+        QFETCH(int, lineCount);
+        const ScheduleSettings before = changedRecord();
+        const ScheduleSettings full = ScheduleSettings{};
+        const Lines lines = settingsToLines(full).mid(0, lineCount);
+
+        ScheduleSettings read = before;
+        try {
+            linesToSettings(lines, read);
+            QFAIL("a short file must fail");
+        } catch (const ListIndexError &e) {
+            QCOMPARE(e.text(), QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています"));
+        }
+
+        // Apply the reading order by hand: a field is new exactly when every
+        // line read up to and including its own is present.
+        const bool upTo15 = lineCount >= 15;
+        QCOMPARE(read.kidobi_Flag == full.kidobi_Flag, lineCount >= 1);
+        QCOMPARE(read.message_Sec == full.message_Sec, upTo15);
+        // Entry 1 needs line 26 (directory) and then line 16.
+        QCOMPARE(read.jikko_Path[0] == full.jikko_Path[0], lineCount >= 26);
+        QCOMPARE(read.jikko_Path[4] == full.jikko_Path[4], lineCount >= 30);
+        QCOMPARE(read.sw_Args[0] == full.sw_Args[0], lineCount >= 30);
+        QCOMPARE(read.jikansa_Min[3] == full.jikansa_Min[3], lineCount >= 44);
+        QCOMPARE(read.yoyakugo_Mode == full.yoyakugo_Mode, lineCount >= 48);
+        QCOMPARE(read.siteiymd_Date, before.siteiymd_Date);
+    }
+
+    void linesAfterTheFortyNinthAreIgnored()
+    {
+        Lines lines = settingsToLines(changedRecord());
+        ScheduleSettings a, b;
+        linesToSettings(lines, a);
+        lines << "extra" << "more";
+        linesToSettings(lines, b);
+        QCOMPARE(b, a);
+    }
+
+    // Text fields are bytes: nothing is re-encoded, invalid CP932 included.
+    void textBytesAreKeptAsTheyAre()
+    {
+        Lines lines = defaultLines();
+        lines[20] = QByteArray("\x81\xFF\x80\xA0 \xFD", 6);
+        lines[48] = QByteArray("\xE0", 1);
+        ScheduleSettings s;
+        linesToSettings(lines, s);
+        QCOMPARE(settingsToLines(s), lines);
+    }
+
+    void splitLinesEndings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Lines>("lines");
+        QTest::newRow("empty") << QByteArray() << Lines{};
+        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << Lines{"a", "b"};
+        QTest::newRow("cr") << QByteArray("a\rb\r") << Lines{"a", "b"};
+        QTest::newRow("lf") << QByteArray("a\nb\n") << Lines{"a", "b"};
+        QTest::newRow("no end") << QByteArray("a\r\nb") << Lines{"a", "b"};
+        QTest::newRow("lf cr is two") << QByteArray("a\n\rb") << Lines{"a", "", "b"};
+        QTest::newRow("empty lines") << QByteArray("\r\n\r\n") << Lines{"", ""};
+        QTest::newRow("nul ends") << QByteArray("a\r\nb\0c\r\nd", 9) << Lines{"a", "b"};
+        QTest::newRow("nul first") << QByteArray("\0a", 2) << Lines{};
+    }
+
+    void splitLinesEndings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(Lines, lines);
+        QCOMPARE(splitLines(bytes), lines);
+    }
+
+    // Any byte file: loading and saving settles on the first save.
+    void loadSaveIsStableFromTheFirstSave()
+    {
+        QRandomGenerator rng(20261207);
+        const QByteArray alphabet("ab\r\n\r\n\0\x81\x5C\\:", 11);
+        for (int i = 0; i < 2000; ++i) {
+            const QByteArray bytes = randomBytes(rng, 40, alphabet);
+            const QByteArray first = joinLines(splitLines(bytes));
+            const QByteArray second = joinLines(splitLines(first));
+            QCOMPARE(second, first);
+        }
+    }
+
+    // Generated records whose paths are in the writer's form read back unchanged.
+    void generatedRecordsRoundTrip()
+    {
+        QRandomGenerator rng(7);
+        const QByteArray nameChars("abAB.-_ \x83\x95", 10);
+        for (int i = 0; i < 500; ++i) {
+            ScheduleSettings s = changedRecord();
+            for (auto &path : s.jikko_Path) {
+                QByteArray p;
+                const int kind = rng.bounded(5);
+                const QByteArray prefix[] = {"", "C:\\", "C:", "\\", "\\\\srv\\"};
+                p = prefix[kind];
+                const int dirs = rng.bounded(3);
+                for (int d = 0; d < dirs; ++d) {
+                    QByteArray dir = randomBytes(rng, 6, "xyz") + "d";
+                    if (rng.bounded(2))
+                        dir += "\x83\x5C"; // a directory name ending in ソ
+                    p += dir + "\\";
+                }
+                QByteArray name = randomBytes(rng, 8, "abc.");
+                if (rng.bounded(3) == 0)
+                    name += "\x95\x5C";
+                p += name;
+                path = p;
+            }
+            ScheduleSettings read;
+            linesToSettings(settingsToLines(s), read);
+            QCOMPARE(read.jikko_Path, s.jikko_Path);
+        }
+    }
+
+    void saveAndLoadFiles()
+    {
+        test::WorkDir dir;
+        const Lines lines = settingsToLines(changedRecord());
+        saveLines("hozondt1.dat", lines);
+        QCOMPARE(dir.read("hozondt1.dat"), joinLines(lines));
+        QCOMPARE(loadLines("hozondt1.dat"), lines);
+        // A shorter replacement leaves no tail of the old content.
+        saveLines("hozondt1.dat", {"x"});
+        QCOMPARE(dir.read("hozondt1.dat"), QByteArray("x\r\n"));
+    }
+
+    void missingFileCannotBeOpened()
+    {
+        test::WorkDir dir;
+        try {
+            loadLines("hozondt4.dat");
+            QFAIL("expected an error");
+        } catch (const FileOpenError &e) {
+            QCOMPARE(e.text(), QStringLiteral("ﾌｧｲﾙ hozondt4.dat は開けません"));
+        }
+    }
+
+    // A failed save keeps the previous file whole and leaves nothing behind.
+    void saveIntoReadOnlyDirectoryKeepsTheOldFile()
+    {
+        test::WorkDir dir;
+        saveLines("kidodata.dat", defaultLines());
+        test::makeReadOnly(dir.path());
+        const Lines changed = settingsToLines(changedRecord());
+        QVERIFY(test::asUnprivilegedUser([&] {
+            try {
+                saveLines("kidodata.dat", changed);
+            } catch (const FileCreateError &e) {
+                return e.text() == QStringLiteral("ﾌｧｲﾙ kidodata.dat を作成できません");
+            }
+            return false;
+        }));
+        QCOMPARE(dir.read("kidodata.dat"), test::defaultSettingsFile());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"kidodata.dat"});
+    }
+
+    // A slot name taken by a directory can't be written over; nothing is lost.
+    void saveOverADirectoryFails()
+    {
+        test::WorkDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("hozondt2.dat"));
+        QVERIFY_THROWS_EXCEPTION(FileCreateError, saveLines("hozondt2.dat", defaultLines()));
+        QVERIFY(QFileInfo(dir.file("hozondt2.dat")).isDir());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    }
+
+    void reportShowsTheFirstSevenLines_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("seven") << QByteArray("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n")
+                               << "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7";
+        QTest::newRow("nine") << QByteArray("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n")
+                              << "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7";
+        QTest::newRow("three") << QByteArray("a\r\nb\r\nc\r\n") << "a\r\nb\r\nc";
+        QTest::newRow("shift-jis") << QByteArray("\x90\xb3\x8f\xed\r\n") << QString("正常");
+    }
+
+    void reportShowsTheFirstSevenLines()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, shown);
+        test::WorkDir dir;
+        dir.write(runner::kReportFile, file);
+        QCOMPARE(runner::readReport(runner::kReportFile), shown);
+    }
+
+    void markerIsOneLineOf66Bytes()
+    {
+        const QByteArray marker = runner::markerBytes();
+        QCOMPARE(marker.size(), 66);
+        QVERIFY(marker.endsWith("\r\n"));
+        QCOMPARE(splitLines(marker).size(), 1);
     }
 };
 
