@@ -38,10 +38,5 @@ void TForm1::setProgramPath(int entry, const QString &path)
     if (auto *edit = findChild<QLineEdit *>(QStringLiteral("jikko%1_Edit").arg(entry)))
         edit->setText(path);
 }
-bool TForm1::RestoreStartDirectory() { return QDir::setCurrent(StartDirectory); }
-void TForm1::hozon_BtnClick() {}
-void TForm1::yomidasiClick() {}
-void TForm1::syuryo_BtnClick() { hide(); }
-void TForm1::browse(int entry) { BrowseTarget = static_cast<quint8>(entry); }
 
 } // namespace nerubato

@@ -41,8 +41,7 @@ void Platform::shellLaunch(QWidget *owner, const QString &file, const QString &p
     if (!info.exists())
         return;
     if (info.isExecutable() && info.isFile()) {
-        QProcess::startDetached(info.absoluteFilePath(),
-                                QProcess::splitCommand(parameters), dir);
+        QProcess::startDetached(info.absoluteFilePath(), QProcess::splitCommand(parameters), dir);
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));

@@ -35,6 +35,16 @@ public:
     }
 };
 
+// A file that exists could not be removed.
+class FileDeleteError : public Error
+{
+public:
+    explicit FileDeleteError(const QString &fileName)
+        : Error(QStringLiteral("ﾌｧｲﾙ %1 を削除できません").arg(fileName))
+    {
+    }
+};
+
 class ListIndexError : public Error
 {
 public:

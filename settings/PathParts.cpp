@@ -6,7 +6,10 @@ namespace nerubato {
 
 namespace {
 
-bool isSeparator(char c) { return c == '\\' || c == ':'; }
+bool isSeparator(char c)
+{
+    return c == '\\' || c == ':';
+}
 
 // Cuts to at most max bytes without splitting a double-byte character.
 QByteArray cutBytes(const QByteArray &bytes, qsizetype max)

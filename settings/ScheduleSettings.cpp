@@ -10,7 +10,10 @@ namespace {
 const QByteArray kTrue = "true";
 const QByteArray kFalse = "false";
 
-QByteArray flag(bool on) { return on ? kTrue : kFalse; }
+QByteArray flag(bool on)
+{
+    return on ? kTrue : kFalse;
+}
 
 QByteArray syuryoText(SyuryoMode m)
 {

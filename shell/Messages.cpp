@@ -165,9 +165,9 @@ void installLook()
     // The windows are designed in "ＭＳ Ｐゴシック"; IPAPGothic is the closest
     // proportional Gothic a Debian machine has.
     const QString designFont = QStringLiteral("ＭＳ Ｐゴシック");
-    QFont::insertSubstitutions(designFont, {QStringLiteral("IPAPGothic"),
-                                            QStringLiteral("IPAPゴシック"),
-                                            QStringLiteral("MS PGothic")});
+    QFont::insertSubstitutions(designFont,
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"),
+                                QStringLiteral("MS PGothic")});
     if (!dynamic_cast<WindowsButtonOrderStyle *>(QApplication::style()))
         QApplication::setStyle(new WindowsButtonOrderStyle(QStyleFactory::create("Fusion")));
     QFont font(designFont);

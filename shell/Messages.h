@@ -38,8 +38,7 @@ QString describe(const std::exception &e);
 
 // Runs a handler; an error that escapes it goes to the general error box and
 // the program goes on.
-template <typename Handler>
-void guarded(Platform &platform, Handler &&handler)
+template <typename Handler> void guarded(Platform &platform, Handler &&handler)
 {
     try {
         std::forward<Handler>(handler)();

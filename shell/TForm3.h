@@ -52,6 +52,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void showEditor();
+
     std::unique_ptr<Ui::TForm3> ui;
     Forms &m_forms;
 };

@@ -10,8 +10,7 @@ namespace nerubato {
 namespace {
 
 // Each window is reachable through forms before its creation handler runs.
-template <typename Form>
-void create(std::unique_ptr<Form> &owner, Form *Forms::*slot, Forms &forms)
+template <typename Form> void create(std::unique_ptr<Form> &owner, Form *Forms::*slot, Forms &forms)
 {
     owner = std::make_unique<Form>(forms);
     forms.*slot = owner.get();

@@ -29,7 +29,6 @@ void FakePlatform::shellLaunch(QWidget *, const QString &file, const QString &pa
 
 namespace {
 
-
 QStringList buttonsInOrder(QMessageBox *box)
 {
     QList<QAbstractButton *> buttons = box->buttons();
@@ -91,9 +90,15 @@ MessageAnswerer::MessageAnswerer(const QString &answer)
     m_timer->start();
 }
 
-MessageAnswerer::~MessageAnswerer() { delete m_timer; }
+MessageAnswerer::~MessageAnswerer()
+{
+    delete m_timer;
+}
 
-void MessageAnswerer::then(const QString &answer) { *m_answers << answer; }
+void MessageAnswerer::then(const QString &answer)
+{
+    *m_answers << answer;
+}
 
 WorkDir::WorkDir() : m_previous(QDir::currentPath())
 {
@@ -123,7 +128,10 @@ QByteArray WorkDir::read(const QString &name) const
     return f.readAll();
 }
 
-bool WorkDir::exists(const QString &name) const { return QFile::exists(file(name)); }
+bool WorkDir::exists(const QString &name) const
+{
+    return QFile::exists(file(name));
+}
 
 bool asUnprivilegedUser(const std::function<bool()> &check)
 {
@@ -151,7 +159,9 @@ QByteArray defaultSettingsFile()
 {
     return "false\r\n01/01\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\n"
            "true\r\n00:00\r\n23:59\r\n00:00\r\n10\r\n30\r\n"
-           "\r\n\r\n\r\n\r\n\r\n" "\r\n\r\n\r\n\r\n\r\n" "\r\n\r\n\r\n\r\n\r\n"
+           "\r\n\r\n\r\n\r\n\r\n"
+           "\r\n\r\n\r\n\r\n\r\n"
+           "\r\n\r\n\r\n\r\n\r\n"
            "false\r\nfalse\r\nfalse\r\nfalse\r\n"
            "syuryo3\r\n23:59\r\nfalse\r\nfalse\r\nfalse\r\ntrue\r\n"
            "0\r\n0\r\n0\r\n0\r\n"

@@ -28,8 +28,7 @@ private slots:
         QTest::newRow("leading backslash") << QByteArray("\\APP.EXE") << QByteArray("APP.EXE")
                                            << QByteArray("\\") << QByteArray("\\APP.EXE");
         QTest::newRow("trailing backslash") << QByteArray("C:\\TOOLS\\") << QByteArray()
-                                            << QByteArray("C:\\TOOLS")
-                                            << QByteArray("C:\\TOOLS\\");
+                                            << QByteArray("C:\\TOOLS") << QByteArray("C:\\TOOLS\\");
         QTest::newRow("unc") << QByteArray("\\\\SRV\\A.EXE") << QByteArray("A.EXE")
                              << QByteArray("\\\\SRV") << QByteArray("\\\\SRV\\A.EXE");
         QTest::newRow("two leading backslashes") << QByteArray("\\\\A.EXE") << QByteArray("A.EXE")
@@ -41,9 +40,9 @@ private slots:
         QTest::newRow("hyo at end of directory")
             << QByteArray("C:\\DATA\x95\x5C\\B.EXE") << QByteArray("B.EXE")
             << QByteArray("C:\\DATA\x95\x5C") << QByteArray("C:\\DATA\x95\x5C\\B.EXE");
-        QTest::newRow("hyo in file name") << QByteArray("C:\\\x95\x5C.EXE")
-                                          << QByteArray("\x95\x5C.EXE") << QByteArray("C:\\")
-                                          << QByteArray("C:\\\x95\x5C.EXE");
+        QTest::newRow("hyo in file name")
+            << QByteArray("C:\\\x95\x5C.EXE") << QByteArray("\x95\x5C.EXE") << QByteArray("C:\\")
+            << QByteArray("C:\\\x95\x5C.EXE");
         // Short relative directories get a separator when read back.
         QTest::newRow("parent directory") << QByteArray("..\\app.exe") << QByteArray("app.exe")
                                           << QByteArray("..") << QByteArray("..\\app.exe");

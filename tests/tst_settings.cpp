@@ -13,7 +13,10 @@ using namespace nerubato;
 
 namespace {
 
-Lines defaultLines() { return splitLines(test::defaultSettingsFile()); }
+Lines defaultLines()
+{
+    return splitLines(test::defaultSettingsFile());
+}
 
 // A record whose every field differs from the default.
 ScheduleSettings changedRecord()
@@ -197,7 +200,8 @@ private slots:
         Lines lines = settingsToLines(changedRecord());
         ScheduleSettings a, b;
         linesToSettings(lines, a);
-        lines << "extra" << "more";
+        lines << "extra"
+              << "more";
         linesToSettings(lines, b);
         QCOMPARE(b, a);
     }

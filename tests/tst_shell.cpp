@@ -1,0 +1,425 @@
+#include "chooser/TsForm.h"
+#include "editor/TForm1.h"
+#include "settings/Errors.h"
+#include "settings/RunnerContract.h"
+#include "settings/ScheduleSettings.h"
+#include "settings/SettingsFile.h"
+#include "shell/Messages.h"
+#include "shell/TForm3.h"
+#include "shell/WindowSet.h"
+#include "storage/TForm2.h"
+#include "testsupport.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace nerubato;
+
+namespace {
+
+const QString kYes = QStringLiteral("はい(&Y)");
+const QString kNo = QStringLiteral("いいえ(&N)");
+const QString kCancel = QStringLiteral("ｷｬﾝｾﾙ");
+
+QByteArray reportOf(int lines)
+{
+    QByteArray out;
+    for (int i = 1; i <= lines; ++i)
+        out += "line " + QByteArray::number(i) + "\r\n";
+    return out;
+}
+
+QString shownReport(int lines)
+{
+    QStringList out;
+    for (int i = 1; i <= lines; ++i)
+        out << QStringLiteral("line %1").arg(i);
+    return out.join("\r\n");
+}
+
+// The real platform, less the beep.
+class SilentPlatform : public Platform
+{
+public:
+    void messageBeep() override {}
+};
+
+} // namespace
+
+class TestShell : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::WorkDir> m_dir;
+    std::unique_ptr<test::FakePlatform> m_platform;
+    std::unique_ptr<WindowSet> m_windows;
+
+    TForm3 &main() { return *m_windows->forms().Form3; }
+    TForm1 &editor() { return *m_windows->forms().Form1; }
+    void click(const char *name)
+    {
+        auto *b = main().findChild<QPushButton *>(name);
+        QVERIFY(b);
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void tickUntilIdle(int ticks)
+    {
+        for (int i = 0; i < ticks; ++i)
+            main().Timer1Timer();
+    }
+
+private slots:
+    void initTestCase() { installLook(); }
+
+    void init()
+    {
+        m_dir = std::make_unique<test::WorkDir>();
+        m_platform = std::make_unique<test::FakePlatform>();
+        m_windows = std::make_unique<WindowSet>(*m_platform);
+        main().show();
+    }
+
+    void cleanup()
+    {
+        m_windows.reset();
+        m_platform.reset();
+        m_dir.reset();
+    }
+
+    void mainWindowAsDesigned()
+    {
+        QCOMPARE(main().windowTitle(), QStringLiteral("ネルバト　設定登録画面"));
+        QCOMPARE(main().size(), QSize(309, 148));
+        const QList<std::pair<const char *, QString>> buttons = {
+            {"settei_Btn", "設定ファイルの作成及び登録"},
+            {"test_Btn", "登録した設定のテスト実行"},
+            {"kaijo_Btn", "登録した設定の確認と解除"},
+            {"help_Btn", "ヘルプ"},
+            {"syuryo_Btn2", "終了"}};
+        int top = 12;
+        for (const auto &[name, text] : buttons) {
+            auto *b = main().findChild<QPushButton *>(name);
+            QVERIFY(b);
+            QCOMPARE(b->text(), text);
+            QCOMPARE(b->geometry().top(), top);
+            top += 24;
+        }
+        QVERIFY(!main().findChild<QLabel *>("msgL")->isVisible());
+        QCOMPARE(main().WindowMode, quint8(1));
+        QCOMPARE(main().Timer1->interval(), 800);
+        QVERIFY(main().Timer1->isActive());
+        for (QWidget *w : {static_cast<QWidget *>(m_windows->forms().Form1),
+                           static_cast<QWidget *>(m_windows->forms().Form2),
+                           static_cast<QWidget *>(m_windows->forms().sForm)})
+            QVERIFY(!w->isVisible());
+    }
+
+    void messages_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QStringList>("order");
+        QTest::addColumn<QString>("defaultButton");
+        QTest::addColumn<QString>("escapeButton");
+        QTest::newRow("error ok") << int(MessageType::Error) << int(Ok) << "ｴﾗｰ"
+                                  << int(QMessageBox::Critical) << QStringList{"OK"} << "OK"
+                                  << "OK";
+        QTest::newRow("information ok")
+            << int(MessageType::Information) << int(Ok) << "情報" << int(QMessageBox::Information)
+            << QStringList{"OK"} << "OK"
+            << "OK";
+        QTest::newRow("information yes no")
+            << int(MessageType::Information) << int(Yes | No) << "情報"
+            << int(QMessageBox::Information) << QStringList{kYes, kNo} << kYes << kNo;
+        QTest::newRow("error yes no")
+            << int(MessageType::Error) << int(Yes | No) << "ｴﾗｰ" << int(QMessageBox::Critical)
+            << QStringList{kYes, kNo} << kYes << kNo;
+        QTest::newRow("confirmation yes no cancel")
+            << int(MessageType::Confirmation) << int(Yes | No | Cancel) << "確認"
+            << int(QMessageBox::Question) << QStringList{kYes, kNo, kCancel} << kYes << kCancel;
+        QTest::newRow("warning ok cancel")
+            << int(MessageType::Warning) << int(Ok | Cancel) << "警告" << int(QMessageBox::Warning)
+            << QStringList{"OK", kCancel} << "OK" << kCancel;
+    }
+
+    void messages()
+    {
+        QFETCH(int, type);
+        QFETCH(int, buttons);
+        QFETCH(QString, caption);
+        QFETCH(int, icon);
+        QFETCH(QStringList, order);
+        QFETCH(QString, defaultButton);
+        QFETCH(QString, escapeButton);
+        const QStringList lines = {"one", "two"};
+        {
+            test::MessageAnswerer answer("<esc>");
+            const MessageButton pressed =
+                showMessage(*m_platform, MessageType(type), lines, buttons);
+            QCOMPARE(answer.seen().caption, caption);
+            QCOMPARE(int(answer.seen().icon), icon);
+            QCOMPARE(answer.seen().text, QStringLiteral("one\r\ntwo"));
+            QCOMPARE(answer.seen().buttons, order);
+            QCOMPARE(answer.seen().defaultButton, defaultButton);
+            const QHash<QString, MessageButton> byText = {
+                {kYes, Yes}, {kNo, No}, {"OK", Ok}, {kCancel, Cancel}};
+            QCOMPARE(pressed, byText.value(escapeButton));
+        }
+        QCOMPARE(m_platform->beeps, 1);
+        test::MessageAnswerer closer("<close>");
+        QCOMPARE(showMessage(*m_platform, MessageType(type), lines, buttons), Cancel);
+        test::MessageAnswerer presser(order.first());
+        QCOMPARE(showMessage(*m_platform, MessageType(type), lines, buttons),
+                 MessageButton(order.first() == kYes ? Yes : Ok));
+    }
+
+    void generalErrorBox()
+    {
+        test::MessageAnswerer answer("OK");
+        bool after = false;
+        guarded(*m_platform, [] { throw FileOpenError("x.dat"); });
+        after = true;
+        QVERIFY(after);
+        QCOMPARE(answer.seen().caption, kApplicationTitle);
+        QCOMPARE(answer.seen().icon, QMessageBox::Critical);
+        QCOMPARE(answer.seen().text, QStringLiteral("ﾌｧｲﾙ x.dat は開けません."));
+        QCOMPARE(answer.seen().buttons, QStringList{"OK"});
+    }
+
+    void viewWithoutRegistration()
+    {
+        test::MessageAnswerer answer("OK");
+        click("kaijo_Btn");
+        QCOMPARE(answer.seen().caption, QStringLiteral("ｴﾗｰ"));
+        QCOMPARE(answer.seen().text, QStringLiteral("現在設定データは登録されていません"));
+        QCOMPARE(main().WindowMode, quint8(1));
+        QVERIFY(!editor().isVisible());
+    }
+
+    void viewThenCreate()
+    {
+        ScheduleSettings registered;
+        registered.kidobi_Flag = true;
+        registered.kidobi_Date = "12/24";
+        m_dir->write("kidodata.dat", joinLines(settingsToLines(registered)));
+        click("kaijo_Btn");
+        QCOMPARE(main().WindowMode, quint8(2));
+        QVERIFY(editor().isVisible());
+        QCOMPARE(editor().windowTitle(), QStringLiteral("登録した設定の表示画面"));
+        QCOMPARE(editor().settings(), registered);
+        click("settei_Btn");
+        QCOMPARE(main().WindowMode, quint8(1));
+        QCOMPARE(editor().windowTitle(), QStringLiteral("設定ファイル作成画面"));
+        QCOMPARE(editor().settings(), registered);
+    }
+
+    // A registration too short to read: the error box, no editor, the mode as it was.
+    void viewOfAShortRegistration()
+    {
+        m_dir->write("kidodata.dat", "true\r\n01/01\r\n");
+        test::MessageAnswerer answer("OK");
+        click("kaijo_Btn");
+        QCOMPARE(answer.seen().caption, kApplicationTitle);
+        QCOMPARE(answer.seen().text, QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています."));
+        QVERIFY(!editor().isVisible());
+        QCOMPARE(main().WindowMode, quint8(1));
+    }
+
+    void helpHandsTheFileToTheShell()
+    {
+        click("help_Btn");
+        QCOMPARE(m_platform->launches.size(), 1);
+        const auto &launch = m_platform->launches.first();
+        QCOMPARE(launch.file, QStringLiteral("vesprat.hlp"));
+        QCOMPARE(launch.parameters, QString());
+        QCOMPARE(launch.directory, QString());
+        QCOMPARE(launch.showCommand, 0);
+        QCOMPARE(m_platform->beeps, 0);
+    }
+
+    void exitClosesTheMainWindow()
+    {
+        click("settei_Btn");
+        click("syuryo_Btn2");
+        QVERIFY(!main().isVisible());
+    }
+
+    void testRunAnswers_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("launched");
+        QTest::addColumn<QByteArray>("marker");
+        const QByteArray old = "old marker, longer than the new one would be if it were not "
+                               "truncated on writing it again\r\n";
+        QTest::newRow("cancel") << kCancel << false << old;
+        QTest::newRow("close box") << "<close>" << false << old;
+        QTest::newRow("yes") << kYes << true << old;
+        QTest::newRow("no") << kNo << true << runner::markerBytes();
+    }
+
+    void testRunAnswers()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, launched);
+        QFETCH(QByteArray, marker);
+        const QByteArray old = "old marker, longer than the new one would be if it were not "
+                               "truncated on writing it again\r\n";
+        m_dir->write("tstjikko.dat", old);
+        m_dir->write("errormsg.txt", reportOf(7));
+        test::MessageAnswerer answers(answer);
+        click("test_Btn");
+        QCOMPARE(answers.seen().caption, QStringLiteral("確認"));
+        QCOMPARE(answers.seen().text,
+                 QStringLiteral("  起動条件の判定を行いますか？\r\n"
+                                "（いいえを選択すると、条件設定判定を行わず\r\n"
+                                "即時に登録された作業のステップを実行します）"));
+        QCOMPARE(answers.seen().buttons, QStringList({kYes, kNo, kCancel}));
+        QCOMPARE(answers.seen().defaultButton, kYes);
+        QCOMPARE(m_dir->read("tstjikko.dat"), marker);
+        QCOMPARE(m_dir->exists("errormsg.txt"), !launched);
+        QCOMPARE(main().ReportPoll.waiting, quint8(launched ? 1 : 0));
+        QCOMPARE(m_platform->launches.size(), launched ? 1 : 0);
+        if (launched) {
+            const auto &launch = m_platform->launches.first();
+            QCOMPARE(launch.file, QStringLiteral("quorvex.exe"));
+            QCOMPARE(launch.directory, QString());
+            QCOMPARE(launch.currentDirectory, m_dir->path());
+            QCOMPARE(launch.showCommand, 0);
+            QCOMPARE(main().Timer1->interval(), 800);
+        }
+    }
+
+    void markerIs66Bytes()
+    {
+        test::MessageAnswerer answers(kNo);
+        click("test_Btn");
+        QCOMPARE(m_dir->read("tstjikko.dat").size(), 66);
+    }
+
+    void reportShown_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("seven") << 7 << 7;
+        QTest::newRow("nine") << 9 << 7;
+        QTest::newRow("three") << 3 << 3;
+    }
+
+    void reportShown()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, shown);
+        {
+            test::MessageAnswerer answers(kYes);
+            click("test_Btn");
+        }
+        tickUntilIdle(3);
+        QCOMPARE(main().ReportPoll.waiting, quint8(1));
+        m_dir->write("errormsg.txt", reportOf(lines));
+        test::MessageAnswerer report("OK");
+        main().Timer1Timer();
+        QCOMPARE(report.seen().caption, QStringLiteral("ｴﾗｰ"));
+        QCOMPARE(report.seen().icon, QMessageBox::Critical);
+        QCOMPARE(report.seen().text, shownReport(shown));
+        QCOMPARE(main().ReportPoll.waiting, quint8(0));
+        QCOMPARE(main().ReportPoll.ticks, 4);
+        QCOMPARE(main().Timer1->interval(), 36000000);
+        QVERIFY(m_dir->exists("errormsg.txt"));
+        // Later ticks show nothing more.
+        main().Timer1Timer();
+        QCOMPARE(report.all().size(), 1);
+    }
+
+    void reportAtTheLastTick_data()
+    {
+        QTest::addColumn<int>("tick");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("tick 100") << 100 << true;
+        QTest::newRow("tick 101") << 101 << true;
+        QTest::newRow("tick 102") << 102 << false;
+    }
+
+    void reportAtTheLastTick()
+    {
+        QFETCH(int, tick);
+        QFETCH(bool, shown);
+        {
+            test::MessageAnswerer answers(kYes);
+            click("test_Btn");
+        }
+        tickUntilIdle(tick - 1);
+        m_dir->write("errormsg.txt", reportOf(7));
+        test::MessageAnswerer report("OK");
+        main().Timer1Timer();
+        QCOMPARE(report.all().size(), shown ? 1 : 0);
+        QCOMPARE(main().ReportPoll.waiting, quint8(0));
+        QVERIFY(m_dir->exists("errormsg.txt"));
+        if (tick >= 101)
+            QCOMPARE(main().ReportPoll.ticks, 0);
+    }
+
+    void secondTestRunRestartsTheWait()
+    {
+        {
+            test::MessageAnswerer answers(kYes);
+            click("test_Btn");
+        }
+        tickUntilIdle(60);
+        {
+            test::MessageAnswerer answers(kYes);
+            click("test_Btn");
+        }
+        QCOMPARE(main().ReportPoll.ticks, 0);
+        tickUntilIdle(100);
+        QCOMPARE(main().ReportPoll.waiting, quint8(1));
+        main().Timer1Timer();
+        QCOMPARE(main().ReportPoll.waiting, quint8(0));
+        QCOMPARE(m_platform->launches.size(), 2);
+    }
+
+    // A marker that can't be written stops the run before anything else happens.
+    void markerInAReadOnlyDirectory()
+    {
+        m_dir->write("errormsg.txt", reportOf(7));
+        test::makeReadOnly(m_dir->path());
+        const bool stopped = test::asUnprivilegedUser([&] {
+            test::MessageAnswerer answers(kNo);
+            answers.then("OK");
+            click("test_Btn");
+            return answers.all().size() == 2 &&
+                   answers.all().at(1).text ==
+                       QStringLiteral("ﾌｧｲﾙ tstjikko.dat を作成できません.") &&
+                   m_platform->launches.isEmpty() && main().ReportPoll.waiting == 0;
+        });
+        QVERIFY(stopped);
+        QVERIFY(m_dir->exists("errormsg.txt"));
+    }
+
+    // The whole way: a runner script that writes its report, launched for real.
+    void fakeRunnerReportIsShown()
+    {
+        SilentPlatform platform;
+        m_windows.reset();
+        m_windows = std::make_unique<WindowSet>(platform);
+        m_dir->write("quorvex.exe",
+                     "#!/bin/sh\nprintf 'a\\r\\nb\\r\\nc\\r\\nd\\r\\ne\\r\\nf\\r\\ng\\r\\nh\\r\\n'"
+                     " > errormsg.tmp && mv errormsg.tmp errormsg.txt\n");
+        QFile::setPermissions(m_dir->file("quorvex.exe"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        {
+            test::MessageAnswerer answers(kNo);
+            click("test_Btn");
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(m_dir->exists("errormsg.txt"), 5000);
+        test::MessageAnswerer report("OK");
+        main().Timer1Timer();
+        QCOMPARE(report.seen().text, QStringLiteral("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng"));
+        m_windows.reset();
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"

@@ -1,0 +1,306 @@
+#include "editor/TForm1.h"
+#include "settings/ScheduleSettings.h"
+#include "settings/SettingsFile.h"
+#include "shell/Messages.h"
+#include "shell/TForm3.h"
+#include "shell/WindowSet.h"
+#include "storage/TForm2.h"
+#include "testsupport.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using namespace nerubato;
+
+namespace {
+
+ScheduleSettings timerSchedule()
+{
+    ScheduleSettings s;
+    s.kido_Mode = KidoMode::Timer;
+    s.timer_Time = "07:05";
+    s.jikko_Path[0] = "C:\\TOOLS\\APP.EXE";
+    s.sw_Args[0] = "-x";
+    return s;
+}
+
+QByteArray fileOf(const ScheduleSettings &s)
+{
+    return joinLines(settingsToLines(s));
+}
+
+const QStringList kRegisteredLines = {"この設定を登録しました",
+                                      "テスト実行を行うとこの設定の内容がテストできます",
+                                      "quorvex.exeをスタートアップに登録すれば、",
+                                      "コンピューター起動時に自動的にこの設定で実行されます"};
+
+} // namespace
+
+class TestStorage : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::WorkDir> m_dir;
+    std::unique_ptr<test::FakePlatform> m_platform;
+    std::unique_ptr<WindowSet> m_windows;
+
+    TForm1 &editor() { return *m_windows->forms().Form1; }
+    TForm2 &chooser() { return *m_windows->forms().Form2; }
+    TForm3 &main() { return *m_windows->forms().Form3; }
+    QPushButton *button(QWidget &w, const char *name)
+    {
+        auto *b = w.findChild<QPushButton *>(name);
+        Q_ASSERT(b);
+        return b;
+    }
+    QString prompt() { return chooser().findChild<QLabel *>("msgL")->text(); }
+
+private slots:
+    void initTestCase() { installLook(); }
+
+    void init()
+    {
+        m_dir = std::make_unique<test::WorkDir>();
+        m_platform = std::make_unique<test::FakePlatform>();
+        m_windows = std::make_unique<WindowSet>(*m_platform);
+        main().show();
+    }
+
+    void cleanup()
+    {
+        m_windows.reset();
+        m_platform.reset();
+        m_dir.reset();
+    }
+
+    void saveToSlotAndRegister_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("registered");
+        QTest::newRow("yes") << "はい(&Y)" << true;
+        QTest::newRow("no") << "いいえ(&N)" << false;
+        QTest::newRow("closed") << "<close>" << true;
+    }
+
+    void saveToSlotAndRegister()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, registered);
+        const QByteArray old = fileOf(timerSchedule());
+        m_dir->write("kidodata.dat", old);
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        editor().setSettings(timerSchedule());
+
+        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        QVERIFY(chooser().isVisible());
+        QVERIFY(!editor().isEnabled());
+        QCOMPARE(prompt(), QStringLiteral("保存先のファイルを選択してください"));
+
+        test::MessageAnswerer answers(answer);
+        answers.then("OK");
+        QTest::mouseClick(button(chooser(), "Button3"), Qt::LeftButton);
+
+        const test::SeenMessage &question = answers.all().at(0);
+        QCOMPARE(question.caption, QStringLiteral("情報"));
+        QCOMPARE(question.icon, QMessageBox::Information);
+        QCOMPARE(question.text,
+                 QStringLiteral("ファイル３に保存しました\r\nこの設定を登録しますか？"));
+        QCOMPARE(question.buttons, QStringList({"はい(&Y)", "いいえ(&N)"}));
+        QCOMPARE(m_dir->read("hozondt3.dat"), fileOf(editor().settings()));
+        if (registered) {
+            QCOMPARE(m_dir->read("kidodata.dat"), m_dir->read("hozondt3.dat"));
+            QCOMPARE(answers.all().size(), 2);
+            QCOMPARE(answers.all().at(1).text, kRegisteredLines.join("\r\n"));
+            QCOMPARE(answers.all().at(1).buttons, QStringList{"OK"});
+        } else {
+            QCOMPARE(m_dir->read("kidodata.dat"), old);
+            QCOMPARE(answers.all().size(), 1);
+        }
+        QVERIFY(editor().isEnabled());
+        QVERIFY(!chooser().isVisible());
+    }
+
+    void loadFromSlot()
+    {
+        m_dir->write("hozondt2.dat", fileOf(timerSchedule()));
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
+        QVERIFY(chooser().isVisible());
+        QVERIFY(editor().isEnabled());
+        QCOMPARE(prompt(), QStringLiteral("読み出すファイルを選択してください"));
+        QTest::mouseClick(button(chooser(), "Button2"), Qt::LeftButton);
+        QVERIFY(!chooser().isVisible());
+        QCOMPARE(editor().settings(), timerSchedule());
+    }
+
+    void loadOfAnEmptySlot_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("stillOpen");
+        QTest::newRow("yes keeps the chooser") << "はい(&Y)" << true;
+        QTest::newRow("no closes it") << "いいえ(&N)" << false;
+    }
+
+    void loadOfAnEmptySlot()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, stillOpen);
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        const ScheduleSettings before = editor().settings();
+        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
+        test::MessageAnswerer answers(answer);
+        QTest::mouseClick(button(chooser(), "Button5"), Qt::LeftButton);
+        QCOMPARE(answers.seen().caption, QStringLiteral("ｴﾗｰ"));
+        QCOMPARE(answers.seen().text, QStringLiteral("ファイル５にはデータが保存されていません\r\n"
+                                                     "他のファイルを読み出しますか？"));
+        QCOMPARE(answers.seen().defaultButton, QStringLiteral("はい(&Y)"));
+        QCOMPARE(answers.seen().escapeButton, QStringLiteral("いいえ(&N)"));
+        QCOMPARE(chooser().isVisible(), stillOpen);
+        QCOMPARE(prompt(), QStringLiteral("読み出すファイルを選択してください"));
+        QCOMPARE(editor().settings(), before);
+    }
+
+    void saveWhileLoadingTurnsTheChooserIntoASaveChooser()
+    {
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
+        QVERIFY(editor().isEnabled());
+        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        QCOMPARE(prompt(), QStringLiteral("保存先のファイルを選択してください"));
+        QCOMPARE(editor().SlotAction, quint8(1));
+        QVERIFY(!editor().isEnabled());
+    }
+
+    void cancelAndFrameCloseEnableTheEditor_data()
+    {
+        QTest::addColumn<bool>("throughFrame");
+        QTest::newRow("cancel button") << false;
+        QTest::newRow("close box") << true;
+    }
+
+    void cancelAndFrameCloseEnableTheEditor()
+    {
+        QFETCH(bool, throughFrame);
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        QVERIFY(!editor().isEnabled());
+        if (throughFrame)
+            chooser().close();
+        else
+            QTest::mouseClick(button(chooser(), "cancel_Btn"), Qt::LeftButton);
+        QVERIFY(editor().isEnabled());
+        QVERIFY(!chooser().isVisible());
+        QVERIFY(!m_dir->exists("hozondt1.dat"));
+    }
+
+    // A slot that can't be written stops the flow; the chooser stays for another try.
+    void unwritableSlotStopsTheFlow()
+    {
+        QVERIFY(QDir(m_dir->path()).mkdir("hozondt4.dat"));
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::MessageAnswerer answers("OK");
+        QTest::mouseClick(button(chooser(), "Button4"), Qt::LeftButton);
+        QCOMPARE(answers.seen().caption, kApplicationTitle);
+        QCOMPARE(answers.seen().icon, QMessageBox::Critical);
+        QCOMPARE(answers.seen().text, QStringLiteral("ﾌｧｲﾙ hozondt4.dat を作成できません."));
+        QCOMPARE(answers.seen().buttons, QStringList{"OK"});
+        QVERIFY(chooser().isVisible());
+        QVERIFY(!editor().isEnabled());
+        QVERIFY(!m_dir->exists("kidodata.dat"));
+    }
+
+    void shortSlotStopsTheLoad()
+    {
+        m_dir->write("hozondt1.dat", fileOf(timerSchedule()).left(100));
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
+        test::MessageAnswerer answers("OK");
+        QTest::mouseClick(button(chooser(), "Button1"), Qt::LeftButton);
+        QCOMPARE(answers.seen().text, QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています."));
+        QVERIFY(chooser().isVisible());
+    }
+
+    // Saving goes back to the start directory even if the process moved.
+    void saveUsesTheStartDirectory()
+    {
+        QTemporaryDir elsewhere;
+        QDir::setCurrent(elsewhere.path());
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::MessageAnswerer answers("いいえ(&N)");
+        QTest::mouseClick(button(chooser(), "Button1"), Qt::LeftButton);
+        QVERIFY(m_dir->exists("hozondt1.dat"));
+        QVERIFY(!QFile::exists(elsewhere.filePath("hozondt1.dat")));
+    }
+
+    // A start directory that is gone: the message, and nothing written anywhere.
+    void lostStartDirectoryStopsTheFlow()
+    {
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTemporaryDir elsewhere;
+        QDir::setCurrent(elsewhere.path());
+        editor().StartDirectory = m_dir->file("gone");
+        test::MessageAnswerer answers("OK");
+        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        QCOMPARE(answers.seen().caption, QStringLiteral("ｴﾗｰ"));
+        QCOMPARE(answers.seen().text,
+                 QStringLiteral("カレントディレクトリのセットに失敗しました\r\n"
+                                "ファイル操作を正常に行えませんでした"));
+        QVERIFY(!editor().isVisible());
+        QVERIFY(!chooser().isVisible());
+        QVERIFY(editor().isEnabled());
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{});
+    }
+
+    void unregister_data()
+    {
+        QTest::addColumn<bool>("fileThere");
+        QTest::newRow("registered") << true;
+        QTest::newRow("already gone") << false;
+    }
+
+    void unregister()
+    {
+        QFETCH(bool, fileThere);
+        m_dir->write("kidodata.dat", fileOf(timerSchedule()));
+        QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
+        QVERIFY(editor().isVisible());
+        if (!fileThere)
+            QFile::remove(m_dir->file("kidodata.dat"));
+        test::MessageAnswerer answers("OK");
+        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        QCOMPARE(answers.seen().caption, QStringLiteral("情報"));
+        QCOMPARE(answers.seen().text, QStringLiteral("登録を解除しました"));
+        QVERIFY(!m_dir->exists("kidodata.dat"));
+        QVERIFY(!editor().isVisible());
+    }
+
+    // A registration that can't be deleted is reported, not claimed cancelled.
+    void unregisterThatCannotDelete()
+    {
+        m_dir->write("kidodata.dat", fileOf(timerSchedule()));
+        QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
+        test::makeReadOnly(m_dir->path());
+        bool reported = test::asUnprivilegedUser([&] {
+            test::MessageAnswerer answers("OK");
+            QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+            return answers.all().size() == 1 &&
+                   answers.seen().text == QStringLiteral("ﾌｧｲﾙ kidodata.dat を削除できません.") &&
+                   editor().isVisible();
+        });
+        QVERIFY(reported);
+        QVERIFY(m_dir->exists("kidodata.dat"));
+    }
+
+    void slotLabels()
+    {
+        QCOMPARE(TForm2::SlotLabel("hozondt1.dat"), QStringLiteral("ファイル１"));
+        QCOMPARE(TForm2::SlotLabel("hozondt5.dat"), QStringLiteral("ファイル５"));
+        QCOMPARE(TForm2::SlotLabel("kidodata.dat"), QString());
+    }
+};
+
+QTEST_MAIN(TestStorage)
+#include "tst_storage.moc"
