@@ -252,6 +252,7 @@ private slots:
         QVERIFY(!chooser().isVisible());
         QVERIFY(editor().isEnabled());
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{});
+        editor().StartDirectory = m_dir->path();
     }
 
     void unregister_data()
