@@ -118,6 +118,8 @@ QString StepClamped(const QString &text, int delta, int minimum, int maximum)
     qint64 result;
     if (v > qint64(maximum) - delta)
         result = maximum;
+    else if (v < qint64(minimum) - delta)
+        result = minimum;
     else
         result = v + delta;
     if (result < minimum)
