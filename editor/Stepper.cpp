@@ -35,11 +35,11 @@ void Stepper::paintEvent(QPaintEvent *)
         panel.rect = arrowRect(arrow);
         const bool down = m_overHeldArrow && m_held == (arrow == Next ? HeldNext : HeldPrevious);
         panel.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
-        style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &panel, &painter, this);
+        style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &panel, &painter, this);
 
         QStyleOption glyph;
         glyph.initFrom(this);
-        glyph.rect = panel.rect.adjusted(3, 2, -3, -2);
+        glyph.rect = panel.rect.adjusted(2, 1, -2, -1);
         if (down)
             glyph.rect.translate(1, 1);
         style()->drawPrimitive(arrow == Next ? QStyle::PE_IndicatorArrowUp
