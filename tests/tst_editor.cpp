@@ -1,3 +1,4 @@
+#include "chooser/TsForm.h"
 #include "editor/ByteEdit.h"
 #include "editor/Stepper.h"
 #include "editor/TForm1.h"
@@ -401,6 +402,11 @@ private slots:
         for (int n = 1; n <= 5; ++n) {
             QTest::mouseClick(get(browse[n - 1]), Qt::LeftButton);
             QCOMPARE(form().BrowseTarget, n);
+            // The chooser holds the editor until it closes.
+            QVERIFY(!form().isEnabled());
+            QVERIFY(m_editor->windows.forms().sForm->isVisible());
+            m_editor->windows.forms().sForm->hide();
+            form().setEnabled(true);
         }
         QTest::mouseClick(get("syuryo_Btn"), Qt::LeftButton);
         QVERIFY(form().isHidden());
