@@ -3,12 +3,16 @@
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
 #include "shell/Messages.h"
+#include "shell/TForm3.h"
 #include "shell/WindowSet.h"
+#include "storage/TForm2.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QTextStream>
+#include <QTimer>
 
 #include <functional>
 
@@ -29,7 +33,29 @@ struct Shot
     QString name; // the file is NAME.png
     // Puts the window into the state to show and returns it.
     std::function<QWidget *(Forms &)> prepare;
+    // For a modal message instead: opens it (the tool grabs and dismisses it).
+    std::function<void(Forms &)> message = nullptr;
 };
+
+QPixmap grabMessage(Forms &forms, const std::function<void(Forms &)> &open)
+{
+    QPixmap picture;
+    QTimer::singleShot(100, [&picture] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            picture = box->grab();
+            box->close();
+        }
+    });
+    open(forms);
+    return picture;
+}
+
+QWidget *slotChooser(Forms &forms)
+{
+    forms.Form1->SlotAction = 1;
+    forms.Form2->SetSlotPrompt();
+    return forms.Form2;
+}
 
 QWidget *editorPage(Forms &forms, const char *page)
 {
@@ -44,6 +70,39 @@ const QList<Shot> &shots()
         {QStringLiteral("editor-main"), [](Forms &f) { return editorPage(f, "TabSheet1"); }},
         {QStringLiteral("editor-options"), [](Forms &f) { return editorPage(f, "TabSheet3"); }},
         {QStringLiteral("editor-reserved"), [](Forms &f) { return editorPage(f, "TabSheet2"); }},
+        {QStringLiteral("main-window"), [](Forms &f) -> QWidget * { return f.Form3; }},
+        {QStringLiteral("slot-chooser"), slotChooser},
+        {QStringLiteral("message-information"), nullptr,
+         [](Forms &f) {
+             showMessage(*f.platform, MessageType::Information,
+                         {QStringLiteral("ファイル３に保存しました"),
+                          QStringLiteral("この設定を登録しますか？")},
+                         Yes | No);
+         }},
+        {QStringLiteral("message-error"), nullptr,
+         [](Forms &f) {
+             showMessage(*f.platform, MessageType::Error,
+                         {QStringLiteral("ファイル５にはデータが保存されていません"),
+                          QStringLiteral("他のファイルを読み出しますか？")},
+                         Yes | No);
+         }},
+        {QStringLiteral("message-confirmation"), nullptr,
+         [](Forms &f) {
+             showMessage(*f.platform, MessageType::Confirmation,
+                         {QStringLiteral("  起動条件の判定を行いますか？"),
+                          QStringLiteral("（いいえを選択すると、条件設定判定を行わず"),
+                          QStringLiteral("即時に登録された作業のステップを実行します）")},
+                         Yes | No | Cancel);
+         }},
+        {QStringLiteral("message-warning"), nullptr,
+         [](Forms &f) {
+             showMessage(*f.platform, MessageType::Warning, {QStringLiteral("警告の例")},
+                         Ok | Cancel);
+         }},
+        {QStringLiteral("general-error-box"), nullptr,
+         [](Forms &f) {
+             showErrorBox(*f.platform, QStringLiteral("ﾌｧｲﾙ hozondt4.dat を作成できません"));
+         }},
     };
     return list;
 }
@@ -69,17 +128,25 @@ int main(int argc, char *argv[])
     for (const Shot &shot : shots()) {
         if (!wanted.isEmpty() && !wanted.contains(shot.name))
             continue;
-        QWidget *window = shot.prepare(windows.forms());
-        window->show();
-        QApplication::processEvents();
         const QString file = out.filePath(shot.name + QStringLiteral(".png"));
-        if (window->grab().save(file)) {
+        QWidget *window = nullptr;
+        QPixmap picture;
+        if (shot.message) {
+            picture = grabMessage(windows.forms(), shot.message);
+        } else {
+            window = shot.prepare(windows.forms());
+            window->show();
+            QApplication::processEvents();
+            picture = window->grab();
+        }
+        if (!picture.isNull() && picture.save(file)) {
             QTextStream(stdout) << file << '\n';
         } else {
             err << "cannot write " << file << '\n';
             ++failures;
         }
-        window->hide();
+        if (window)
+            window->hide();
     }
     return failures == 0 ? 0 : 1;
 }
