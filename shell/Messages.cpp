@@ -108,10 +108,10 @@ MessageButton showMessage(Platform &platform, MessageType type, const QStringLis
     QAbstractButton *escape = nullptr;
     QAbstractButton *byButton[4] = {};
     for (int i = 0; i < 4; ++i) {
-        const ButtonSpec &spec = kButtons[i];
-        if (!(buttons & spec.button))
+        const ButtonSpec &entry = kButtons[i];
+        if (!(buttons & entry.button))
             continue;
-        byButton[i] = box.addButton(QString::fromUtf16(spec.text), spec.role);
+        byButton[i] = box.addButton(QString::fromUtf16(entry.text), entry.role);
     }
     // Default: OK if offered, else Yes. Escape: Cancel, else No, else OK.
     if (auto *def = qobject_cast<QPushButton *>(byButton[2] ? byButton[2] : byButton[0]))
