@@ -41,8 +41,9 @@ public:
     void FileLBoxDblClick();
     void Button1Click();
 
-    // The directory the tree reports, with native separators; a drive root
-    // keeps its trailing separator, any other directory has none.
+    // The directory the tree reports, with native separators and its case as
+    // stored; a drive root is written as the drive box names it (C:\ or /),
+    // any other directory has no separator at the end.
     QString SelectedDirectory;
     // The name of the file selected in the list; empty when none is.
     QString SelectedFileName;

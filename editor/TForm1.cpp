@@ -19,30 +19,18 @@ TForm1::TForm1(Forms &forms, QWidget *parent) : QWidget(parent), m_forms(forms)
     }
 }
 
-TForm1::~TForm1()
-{
-    FormDestroy();
-}
+TForm1::~TForm1() { FormDestroy(); }
 
-void TForm1::FormCreate()
-{
-    StartDirectory = QDir::currentPath();
-}
+void TForm1::FormCreate() { StartDirectory = QDir::currentPath(); }
 void TForm1::FormDestroy() {}
-void TForm1::SettingsToLines()
-{
-    SettingsLines << settingsToLines(settings());
-}
+void TForm1::SettingsToLines() { SettingsLines << settingsToLines(settings()); }
 void TForm1::LinesToSettings()
 {
     ScheduleSettings s = settings();
     linesToSettings(SettingsLines, s);
     setSettings(s);
 }
-ScheduleSettings TForm1::settings() const
-{
-    return {};
-}
+ScheduleSettings TForm1::settings() const { return {}; }
 void TForm1::setSettings(const ScheduleSettings &) {}
 void TForm1::EnableAll() {}
 void TForm1::presentMode(quint8) {}
@@ -52,16 +40,10 @@ void TForm1::setProgramPath(int entry, const QString &path)
     if (auto *edit = findChild<QLineEdit *>(QStringLiteral("jikko%1_Edit").arg(entry)))
         edit->setText(path);
 }
-bool TForm1::RestoreStartDirectory()
-{
-    return QDir::setCurrent(StartDirectory);
-}
+bool TForm1::RestoreStartDirectory() { return QDir::setCurrent(StartDirectory); }
 void TForm1::hozon_BtnClick() {}
 void TForm1::yomidasiClick() {}
-void TForm1::syuryo_BtnClick()
-{
-    hide();
-}
+void TForm1::syuryo_BtnClick() { hide(); }
 void TForm1::browse(int entry)
 {
     BrowseTarget = static_cast<quint8>(entry);
