@@ -251,14 +251,9 @@ TsForm::~TsForm()
 void TsForm::FormCreate()
 {
     ui->MsgL->setText(QStringLiteral("設定するファイルを選択してください"));
-    for (const QString &drive : m_forms.platform->drives()) {
-        m_drives << QDir::fromNativeSeparators(drive);
-        ui->DriveCBox->addItem(drive);
-    }
-    // The tree is filled at the first opening; until then it would show this.
-    const QString current = QDir::currentPath();
-    ui->DriveCBox->setCurrentIndex(static_cast<int>(m_drives.indexOf(driveOf(current))));
-    SelectedDirectory = QDir::toNativeSeparators(current);
+    // The drives and the tree are read at the first opening, not at start-up;
+    // until then the tree would show the current directory.
+    SelectedDirectory = QDir::toNativeSeparators(QDir::currentPath());
     SelectedFileName.clear();
     ui->Pass_Edit->setText(SelectedDirectory + SelectedFileName);
 }
@@ -329,6 +324,10 @@ void TsForm::showEvent(QShowEvent *event)
         move(frame.topLeft());
     }
     guarded(*m_forms.platform, [this] {
+        for (const QString &drive : m_forms.platform->drives()) {
+            m_drives << QDir::fromNativeSeparators(drive);
+            ui->DriveCBox->addItem(drive);
+        }
         // The process's current directory now, not at creation: that is where
         // the user expects to start.
         const QString current = QDir::currentPath();
