@@ -2,21 +2,80 @@
 
 #include "shell/Forms.h"
 
+#include <QHash>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
+
+#include <memory>
+
+class QFileSystemModel;
+
+namespace Ui {
+class TsForm;
+}
 
 namespace nerubato {
 
-// The program file chooser.
+class DriveOutline;
+class PlainFiles;
+class PlainIcons;
+
+// The program file chooser. It browses with its own drive and directory state
+// and never moves the process's current directory, so the files the tool keeps
+// there stay where the other windows look for them.
 class TsForm : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit TsForm(Forms &forms, QWidget *parent = nullptr);
+    ~TsForm() override;
+
     void FormCreate();
 
+    void DriveCBoxChange();
+    void DirlineChange();
+    void FileLBoxChange();
+    void oK_BtnClick();
+    void FileLBoxDblClick();
+    void Button1Click();
+
+    // The directory the tree reports, with native separators and its case as
+    // stored; a drive root is written as the drive box names it (C:\ or /),
+    // any other directory has no separator at the end.
+    QString SelectedDirectory;
+    // The name of the file selected in the list; empty when none is.
+    QString SelectedFileName;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    QString driveOf(const QString &path) const;
+    bool openDrive(const QString &drive);
+    void selectTreeDirectory(const QString &path);
+    QString treeDirectory() const;
+    bool pointFileListAt(const QString &path);
+    void revealCurrentDirectory(const QString &loadedPath);
+
+    std::unique_ptr<Ui::TsForm> ui;
     Forms &m_forms;
+    QFileSystemModel *m_dirModel;
+    DriveOutline *m_outline;
+    QFileSystemModel *m_fileModel;
+    PlainFiles *m_plainFiles;
+    std::unique_ptr<PlainIcons> m_directoryIcons;
+    std::unique_ptr<PlainIcons> m_fileIcons;
+    // Paths below use '/' internally, as Qt's file system models do.
+    QStringList m_drives;
+    QString m_drive;
+    QString m_listDirectory;
+    // The directory each drive showed last, so that coming back to a drive
+    // shows where the user left it, as a drive's current directory would.
+    QHash<QString, QString> m_driveDirectories;
+    bool m_opened = false;
 };
 
 } // namespace nerubato
