@@ -99,6 +99,17 @@ const QList<Shot> &shots()
              showMessage(*f.platform, MessageType::Warning, {QStringLiteral("警告の例")},
                          Ok | Cancel);
          }},
+        {QStringLiteral("report-dialog"), nullptr,
+         [](Forms &f) {
+             showMessage(*f.platform, MessageType::Error,
+                         {QStringLiteral("quorvex.exe 実行結果 2026/12/07 08:30"),
+                          QStringLiteral("起動条件: 判定なし（テスト実行）"),
+                          QStringLiteral("ＰＧＭ１ C:\\TOOLS\\BACKUP.EXE 正常終了"),
+                          QStringLiteral("ＰＧＭ2 C:\\TOOLS\\SYNC.EXE 正常終了"),
+                          QStringLiteral("ＰＧＭ3 未設定"), QStringLiteral("ＰＧＭ4 未設定"),
+                          QStringLiteral("ＰＧＭ5 未設定")},
+                         Ok);
+         }},
         {QStringLiteral("general-error-box"), nullptr,
          [](Forms &f) {
              showErrorBox(*f.platform, QStringLiteral("ﾌｧｲﾙ hozondt4.dat を作成できません"));
