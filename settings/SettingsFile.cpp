@@ -69,7 +69,11 @@ bool syncToDisk(QSaveFile &file)
 #ifdef Q_OS_UNIX
     int result;
     do {
+#ifdef Q_OS_LINUX
         result = ::fdatasync(file.handle());
+#else
+        result = ::fsync(file.handle());
+#endif
     } while (result != 0 && errno == EINTR);
     return result == 0;
 #else
