@@ -345,8 +345,8 @@ void TestFileSafety::failedCall()
         if (!injected)
             break; // the save made fewer than N calls: every call has had its turn
     }
-    qInfo("N = 1..%d: the %dth run was undisturbed; failed calls of kinds %s", n - 1, n,
-          qPrintable(QStringList(failedKinds.begin(), failedKinds.end()).join(",")));
+    qInfo("failed at N = 1..%d (calls of kinds %s); with N = %d the save ran undisturbed", n - 1,
+          qPrintable(QStringList(failedKinds.begin(), failedKinds.end()).join(",")), n);
     // Proof that the library really reached each kind of call the save makes.
     for (const char *kind : {"open", "write", "sync", "rename"})
         QVERIFY2(failedKinds.contains(QLatin1String(kind)), kind);
