@@ -60,7 +60,7 @@ Figures figures(std::vector<qint64> ns)
 
 void print(const char *what, int runs, const Figures &f)
 {
-    std::printf("%-44s %6d runs  median %8.1f us  mean %8.1f us  p99 %8.1f us  max %8.1f us\n",
+    std::printf("%-56s %6d runs  median %8.1f us  mean %8.1f us  p99 %8.1f us  max %8.1f us\n",
                 what, runs, f.median, f.mean, f.p99, f.max);
 }
 
@@ -85,19 +85,29 @@ int main(int argc, char **argv)
     if (!writeWithoutSync(source, bytes))
         return 2;
 
-    // One round trip per iteration; the first tenth warms the caches up and is not counted.
-    std::vector<qint64> roundTrip;
-    roundTrip.reserve(runs);
+    // One round trip per iteration, timed whole and by phase; the first tenth
+    // warms the caches up and is not counted.
+    std::vector<qint64> roundTrip, loading, converting, writing;
+    for (auto *v : {&roundTrip, &loading, &converting, &writing})
+        v->reserve(runs);
     QElapsedTimer timer;
     for (int i = -runs / 10; i < runs; ++i) {
         timer.start();
+        const Lines lines = loadLines(source);
+        const qint64 loaded = timer.nsecsElapsed();
         ScheduleSettings s;
-        linesToSettings(loadLines(source), s);
-        if (!writeWithoutSync(target, joinLines(settingsToLines(s))))
+        linesToSettings(lines, s);
+        const QByteArray out = joinLines(settingsToLines(s));
+        const qint64 converted = timer.nsecsElapsed();
+        if (!writeWithoutSync(target, out))
             return 2;
-        const qint64 ns = timer.nsecsElapsed();
-        if (i >= 0)
-            roundTrip.push_back(ns);
+        const qint64 written = timer.nsecsElapsed();
+        if (i >= 0) {
+            roundTrip.push_back(written);
+            loading.push_back(loaded);
+            converting.push_back(converted - loaded);
+            writing.push_back(written - converted);
+        }
     }
     if (QFile(target).size() != bytes.size())
         return 2; // the round trip must give back the same file
@@ -115,6 +125,9 @@ int main(int argc, char **argv)
                 static_cast<long long>(bytes.size()), qPrintable(QDir::tempPath()));
     const Figures trip = figures(roundTrip);
     print("load + lines<->record + save, no sync", runs, trip);
+    print("  of which loadLines", runs, figures(loading));
+    print("  of which linesToSettings + settingsToLines + joinLines", runs, figures(converting));
+    print("  of which the write, no sync", runs, figures(writing));
     print("saveBytes (temporary file, sync, rename)", saveRuns, figures(atomicSave));
     const bool met = trip.median < 1000.0;
     std::printf("round trip target < 1000 us: %s\n", met ? "met" : "MISSED");
