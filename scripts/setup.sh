@@ -4,10 +4,14 @@
 NERUBATO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NERUBATO_BUILD=${NERUBATO_BUILD:-$NERUBATO_ROOT/build}
 NERUBATO_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont-gothic xvfb xauth"
+# Only for scripts/sanitize.sh and scripts/fuzz.sh: clang with its sanitizer and
+# libFuzzer runtimes, and llvm-symbolizer for readable reports.
+NERUBATO_SANITIZE_PACKAGES="clang libclang-rt-14-dev llvm"
 
+# nerubato_install [package...]: the given packages, or those of the build, that are missing.
 nerubato_install() {
     local missing=()
-    for pkg in $NERUBATO_PACKAGES; do
+    for pkg in ${*:-$NERUBATO_PACKAGES}; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0

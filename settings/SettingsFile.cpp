@@ -6,6 +6,11 @@
 #include <QSaveFile>
 #include <QThread>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
+
 namespace nerubato {
 
 Lines splitLines(const QByteArray &bytes)
@@ -56,13 +61,39 @@ Lines loadLines(const QString &fileName)
 
 namespace {
 
+// QSaveFile::commit() syncs the temporary file but does not look at the result,
+// and a failed sync can mean the data never reaches the disk: it must not then
+// replace the old file.
+bool syncToDisk(QSaveFile &file)
+{
+#ifdef Q_OS_UNIX
+    int result;
+    do {
+#ifdef Q_OS_LINUX
+        result = ::fdatasync(file.handle());
+#else
+        result = ::fsync(file.handle());
+#endif
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
+}
+
 bool tryWrite(const QString &fileName, const QByteArray &bytes)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a failing write fails here. Buffered, the bytes would be
+    // written by the flush inside commit(), which lets a write error through and
+    // renames an empty file over the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (file.write(bytes) != bytes.size())
         return false; // the destructor discards the temporary file
+    if (!syncToDisk(file))
+        return false;
     return file.commit();
 }
 
