@@ -128,10 +128,10 @@ void TForm1::connectRuleSources()
     };
     for (const auto &[box, handler] : boxes)
         connect(box, &MouseUpCheckBox::mouseUp, this,
-                guardedHandler([this, handler] { (this->*handler)(); }));
+                guardedHandler([this, run = handler] { (this->*run)(); }));
     for (const auto &[radio, handler] : radios)
         connect(radio, &MouseUpRadioButton::mouseUp, this,
-                guardedHandler([this, handler] { (this->*handler)(); }));
+                guardedHandler([this, run = handler] { (this->*run)(); }));
 }
 
 void TForm1::connectSteppers()
