@@ -50,6 +50,13 @@ template <typename Handler> void guarded(Platform &platform, Handler &&handler)
 // Places a window in the middle of the screen, as every window first shows.
 void centreOnScreen(QWidget *window);
 
+// A slot that runs a window's handler through guarded().
+template <typename Window>
+auto guardedSlot(Platform &platform, Window *window, void (Window::*handler)())
+{
+    return [&platform, window, handler] { guarded(platform, [&] { (window->*handler)(); }); };
+}
+
 // Installs the look every window relies on: the design font mapped to an
 // installed Japanese font, the dialog button order.
 void installLook();

@@ -26,8 +26,8 @@ TForm3::TForm3(Forms &forms, QWidget *parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(kPollInterval);
 
-    auto handle = [this](auto handler) {
-        return [this, handler] { guarded(*m_forms.platform, [&] { (this->*handler)(); }); };
+    auto handle = [this](void (TForm3::*handler)()) {
+        return guardedSlot(*m_forms.platform, this, handler);
     };
     connect(ui->settei_Btn, &QPushButton::clicked, this, handle(&TForm3::settei_BtnClick));
     connect(ui->test_Btn, &QPushButton::clicked, this, handle(&TForm3::test_BtnClick));

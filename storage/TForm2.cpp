@@ -23,7 +23,7 @@ TForm2::TForm2(Forms &forms, QWidget *parent)
     ui->setupUi(this);
     centreOnScreen(this);
     auto handle = [this](void (TForm2::*handler)()) {
-        return [this, handler] { guarded(*m_forms.platform, [&] { (this->*handler)(); }); };
+        return guardedSlot(*m_forms.platform, this, handler);
     };
     connect(ui->Button1, &QPushButton::clicked, this, handle(&TForm2::Button1Click));
     connect(ui->Button2, &QPushButton::clicked, this, handle(&TForm2::Button2Click));
