@@ -8,7 +8,13 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 #endif
 
 namespace nerubato {
@@ -76,6 +82,8 @@ bool syncToDisk(QSaveFile &file)
 #endif
     } while (result != 0 && errno == EINTR);
     return result == 0;
+#elif defined(Q_OS_WIN)
+    return ::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()))) != 0;
 #else
     Q_UNUSED(file);
     return true;
