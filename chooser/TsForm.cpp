@@ -1,5 +1,6 @@
 #include "TsForm.h"
 
+#include "chooser/FileListModel.h"
 #include "chooser/PathComposition.h"
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QListView>
 #include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QStorageInfo>
@@ -83,9 +85,9 @@ private:
 
 } // namespace
 
-// The models ask their icon provider about every entry they read, on the UI
-// thread, and the stock provider looks up each file's type: seconds for a
-// directory of 100,000 files. A folder picture is all the chooser shows.
+// The tree's model asks its icon provider about every entry it reads, files
+// included, on the UI thread, and the stock provider looks up each file's type:
+// seconds for a directory of 100,000 files. A folder picture is all it shows.
 class PlainIcons : public QAbstractFileIconProvider
 {
 public:
@@ -147,58 +149,11 @@ private:
     QPersistentModelIndex m_rootIndex;
 };
 
-// The model sorts the whole listed directory, with a natural-order collator,
-// on the UI thread, after every batch of names it receives: about 0.8 s for a
-// directory of 100,000 files. Past a few thousand entries the list keeps the
-// order the disk gives (already sorted on NTFS) and the window stays usable.
-class FileListModel : public QFileSystemModel
-{
-public:
-    static constexpr int kSortLimit = 5000;
-
-    using QFileSystemModel::QFileSystemModel;
-
-    void sort(int column, Qt::SortOrder order) override
-    {
-        if (rowCount(index(rootPath())) <= kSortLimit)
-            QFileSystemModel::sort(column, order);
-    }
-};
-
-// The model keeps a directory it has listed as its root among its parent's
-// rows, whatever its filter says: back in the parent, the list would show the
-// directory as if it were a file. The list drops directories here.
-class PlainFiles : public QSortFilterProxyModel
-{
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-
-    QModelIndex setDirectory(const QModelIndex &sourceDirectory)
-    {
-        m_directory = sourceDirectory;
-        invalidateFilter();
-        return mapFromSource(sourceDirectory);
-    }
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
-    {
-        if (parent != m_directory)
-            return true; // the directories on the way down to the listed one
-        const auto *files = static_cast<QFileSystemModel *>(sourceModel());
-        return !files->isDir(files->index(row, 0, parent));
-    }
-
-private:
-    QPersistentModelIndex m_directory;
-};
-
 TsForm::TsForm(Forms &forms, QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::TsForm>()), m_forms(forms),
       m_dirModel(new QFileSystemModel(this)), m_outline(new DriveOutline(this)),
-      m_fileModel(new FileListModel(this)), m_plainFiles(new PlainFiles(this)),
-      m_directoryIcons(std::make_unique<PlainIcons>(style()->standardIcon(QStyle::SP_DirIcon))),
-      m_fileIcons(std::make_unique<PlainIcons>(QIcon()))
+      m_fileModel(new FileListModel(this)),
+      m_directoryIcons(std::make_unique<PlainIcons>(style()->standardIcon(QStyle::SP_DirIcon)))
 {
     ui->setupUi(this);
     // The .ui format has no pixel sizes; these three are one pixel larger than the window.
@@ -218,11 +173,10 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
         ui->Dirline->hideColumn(column);
     ui->Dirline->setItemDelegate(new RowHeightDelegate(16, true, ui->Dirline));
 
-    // Plain files only: no directories, and neither hidden nor system entries.
-    m_fileModel->setFilter(QDir::Files | QDir::NoDotAndDotDot);
-    m_fileModel->setIconProvider(m_fileIcons.get());
-    m_plainFiles->setSourceModel(m_fileModel);
-    ui->FileLBox->setModel(m_plainFiles);
+    ui->FileLBox->setModel(m_fileModel);
+    // One row's size stands for all, so 100,000 rows cost no size computation
+    // each and laying them all out takes a few milliseconds.
+    ui->FileLBox->setUniformItemSizes(true);
     ui->FileLBox->setItemDelegate(new RowHeightDelegate(13, false, ui->FileLBox));
 
     auto handle = [this](auto handler) {
@@ -241,9 +195,7 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
 
 TsForm::~TsForm()
 {
-    // The models use the icon providers until they are gone.
-    delete m_plainFiles;
-    delete m_fileModel;
+    // The tree's model uses its icon provider until it is gone.
     delete m_outline;
     delete m_dirModel;
 }
@@ -286,9 +238,7 @@ void TsForm::FileLBoxChange()
 {
     const QModelIndexList selected = ui->FileLBox->selectionModel()->selectedIndexes();
     // The model's name as stored: on Linux a name may itself contain '\' or ':'.
-    SelectedFileName = selected.isEmpty()
-                           ? QString()
-                           : m_fileModel->fileName(m_plainFiles->mapToSource(selected.first()));
+    SelectedFileName = selected.isEmpty() ? QString() : m_fileModel->fileName(selected.first());
     ui->Pass_Edit->setText(composePath(SelectedDirectory, SelectedFileName));
 }
 
@@ -396,7 +346,7 @@ bool TsForm::pointFileListAt(const QString &path)
         const QSignalBlocker blocker(ui->FileLBox->selectionModel());
         ui->FileLBox->selectionModel()->clear();
     }
-    ui->FileLBox->setRootIndex(m_plainFiles->setDirectory(m_fileModel->setRootPath(path)));
+    m_fileModel->setDirectory(path);
     ui->FileLBox->scrollToTop();
     return true;
 }

@@ -18,7 +18,7 @@ class TsForm;
 namespace nerubato {
 
 class DriveOutline;
-class PlainFiles;
+class FileListModel;
 class PlainIcons;
 
 // The program file chooser. It browses with its own drive and directory state
@@ -64,11 +64,9 @@ private:
     Forms &m_forms;
     QFileSystemModel *m_dirModel;
     DriveOutline *m_outline;
-    QFileSystemModel *m_fileModel;
-    PlainFiles *m_plainFiles;
+    FileListModel *m_fileModel;
     std::unique_ptr<PlainIcons> m_directoryIcons;
-    std::unique_ptr<PlainIcons> m_fileIcons;
-    // Paths below use '/' internally, as Qt's file system models do.
+    // Paths below use '/' internally, as Qt's file system model does.
     QStringList m_drives;
     QString m_drive;
     QString m_listDirectory;

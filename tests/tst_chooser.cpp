@@ -1,3 +1,4 @@
+#include "chooser/FileListModel.h"
 #include "chooser/PathComposition.h"
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
@@ -61,10 +62,8 @@ public:
             edit("jikko%1_Edit", n)->setText(QStringLiteral("program %1").arg(n));
             edit("sw%1_Edit", n)->setText(QStringLiteral("arguments %1").arg(n));
         }
-        auto *proxy = qobject_cast<QAbstractProxyModel *>(list->model());
-        loaded =
-            std::make_unique<QSignalSpy>(qobject_cast<QFileSystemModel *>(proxy->sourceModel()),
-                                         &QFileSystemModel::directoryLoaded);
+        loaded = std::make_unique<QSignalSpy>(qobject_cast<FileListModel *>(list->model()),
+                                              &FileListModel::directoryLoaded);
     }
 
     template <typename T> T *child(const char *name)
