@@ -1,24 +1,13 @@
 #pragma once
 
+#include "chooser/DirectoryReader.h"
+
 #include <QAbstractListModel>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 #include <QTimer>
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
-#include <optional>
-#include <thread>
-
 namespace nerubato {
-
-// The order a file list is expected in: letters compare without regard to
-// case and a run of digits by its value, so "file9" comes before "File10".
-// Names equal by that measure still get a fixed order, case-sensitively.
-int compareFileNames(QStringView a, QStringView b);
-void sortFileNames(QStringList &names);
 
 // The plain files of one directory, by name. A worker thread reads and sorts
 // the directory, so a directory of 100,000 files never holds up the window;
@@ -30,7 +19,6 @@ class FileListModel : public QAbstractListModel
 
 public:
     explicit FileListModel(QObject *parent = nullptr);
-    ~FileListModel() override;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -50,14 +38,7 @@ signals:
     void directoryLoaded(const QString &path);
 
 private:
-    struct Request
-    {
-        QString path;
-        quint64 generation = 0;
-    };
-
-    void work();
-    void takeListing(quint64 generation, const QStringList &names);
+    void takeListing(const QStringList &names);
     void addBatch();
 
     QString m_directory;
@@ -65,15 +46,7 @@ private:
     int m_shownRows = 0;
     bool m_loading = false;
     QTimer m_batches;
-
-    // Bumped by the UI thread at every directory change; the worker gives up a
-    // listing whose generation has passed, and the UI drops what it delivers.
-    std::atomic<quint64> m_generation{0};
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    std::optional<Request> m_request;
-    bool m_stopping = false;
-    std::thread m_worker;
+    DirectoryReader m_reader;
 };
 
 } // namespace nerubato

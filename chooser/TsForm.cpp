@@ -1,5 +1,6 @@
 #include "TsForm.h"
 
+#include "chooser/DirectoryTreeModel.h"
 #include "chooser/FileListModel.h"
 #include "chooser/PathComposition.h"
 #include "editor/TForm1.h"
@@ -7,15 +8,12 @@
 #include "shell/Messages.h"
 #include "ui_sForm.h"
 
-#include <QAbstractFileIconProvider>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QListView>
 #include <QScreen>
-#include <QSortFilterProxyModel>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -85,75 +83,10 @@ private:
 
 } // namespace
 
-// The tree's model asks its icon provider about every entry it reads, files
-// included, on the UI thread, and the stock provider looks up each file's type:
-// seconds for a directory of 100,000 files. A folder picture is all it shows.
-class PlainIcons : public QAbstractFileIconProvider
-{
-public:
-    explicit PlainIcons(const QIcon &folder) : m_folder(folder) {}
-    QIcon icon(IconType type) const override { return type == Folder ? m_folder : QIcon(); }
-    QIcon icon(const QFileInfo &info) const override { return info.isDir() ? m_folder : QIcon(); }
-    // Never empty: the model takes an entry whose type is empty for one it
-    // has already shown, and would never show it.
-    QString type(const QFileInfo &info) const override
-    {
-        return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
-    }
-
-private:
-    QIcon m_folder;
-};
-
-// The tree shows one drive: its root as the single top row, the root's
-// directories below. Hidden directories stay out of sight except those on the
-// way to the directory the chooser opened, so that opening a directory below
-// one never leaves the tree without its current row.
-class DriveOutline : public QSortFilterProxyModel
-{
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-
-    void setDrive(const QString &root, const QString &opened)
-    {
-        m_root = root;
-        m_opened = opened;
-        m_rootIndex = fileSystem()->index(root);
-        invalidateFilter();
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (role == Qt::DisplayRole && index.column() == 0 && mapToSource(index) == m_rootIndex)
-            return QDir::toNativeSeparators(m_root);
-        return QSortFilterProxyModel::data(index, role);
-    }
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
-    {
-        const QModelIndex index = fileSystem()->index(row, 0, parent);
-        const QString path = fileSystem()->filePath(index);
-        if (isWithin(m_root, path))
-            return true; // the root or a directory above it, on the way down to it
-        if (!isWithin(path, m_root))
-            return false;
-        return !fileSystem()->fileInfo(index).isHidden() || isWithin(m_opened, path);
-    }
-
-private:
-    QFileSystemModel *fileSystem() const { return static_cast<QFileSystemModel *>(sourceModel()); }
-
-    QString m_root;
-    QString m_opened;
-    QPersistentModelIndex m_rootIndex;
-};
-
 TsForm::TsForm(Forms &forms, QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::TsForm>()), m_forms(forms),
-      m_dirModel(new QFileSystemModel(this)), m_outline(new DriveOutline(this)),
-      m_fileModel(new FileListModel(this)),
-      m_directoryIcons(std::make_unique<PlainIcons>(style()->standardIcon(QStyle::SP_DirIcon)))
+      m_dirModel(new DirectoryTreeModel(style()->standardIcon(QStyle::SP_DirIcon), this)),
+      m_fileModel(new FileListModel(this))
 {
     ui->setupUi(this);
     // The .ui format has no pixel sizes; these three are one pixel larger than the window.
@@ -165,12 +98,7 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
         widget->setFont(font);
     }
 
-    m_dirModel->setFilter(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    m_dirModel->setIconProvider(m_directoryIcons.get());
-    m_outline->setSourceModel(m_dirModel);
-    ui->Dirline->setModel(m_outline);
-    for (int column = 1; column < m_dirModel->columnCount(); ++column)
-        ui->Dirline->hideColumn(column);
+    ui->Dirline->setModel(m_dirModel);
     ui->Dirline->setItemDelegate(new RowHeightDelegate(16, true, ui->Dirline));
 
     ui->FileLBox->setModel(m_fileModel);
@@ -190,15 +118,11 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
     connect(ui->FileLBox, &QListView::doubleClicked, this, handle(&TsForm::FileLBoxDblClick));
     connect(ui->oK_Btn, &QPushButton::clicked, this, handle(&TsForm::oK_BtnClick));
     connect(ui->Button1, &QPushButton::clicked, this, handle(&TsForm::Button1Click));
-    connect(m_dirModel, &QFileSystemModel::directoryLoaded, this, &TsForm::revealCurrentDirectory);
+    connect(m_dirModel, &DirectoryTreeModel::directoryLoaded, this,
+            &TsForm::revealCurrentDirectory);
 }
 
-TsForm::~TsForm()
-{
-    // The tree's model uses its icon provider until it is gone.
-    delete m_outline;
-    delete m_dirModel;
-}
+TsForm::~TsForm() = default;
 
 void TsForm::FormCreate()
 {
@@ -316,24 +240,21 @@ bool TsForm::openDrive(const QString &drive)
     if (!isBrowsable(directory))
         directory = drive;
     m_drive = drive;
-    m_dirModel->setRootPath(drive);
-    m_outline->setDrive(drive, directory);
-    ui->Dirline->setRootIndex(m_outline->mapFromSource(m_dirModel->index(drive)).parent());
+    m_dirModel->setDrive(drive, directory);
     selectTreeDirectory(directory);
     return true;
 }
 
 void TsForm::selectTreeDirectory(const QString &path)
 {
-    const QModelIndex index = m_outline->mapFromSource(m_dirModel->index(path));
+    const QModelIndex index = m_dirModel->index(path);
     ui->Dirline->setCurrentIndex(index);
     ui->Dirline->scrollTo(index);
 }
 
 QString TsForm::treeDirectory() const
 {
-    const QModelIndex current = ui->Dirline->currentIndex();
-    return current.isValid() ? m_dirModel->filePath(m_outline->mapToSource(current)) : QString();
+    return m_dirModel->filePath(ui->Dirline->currentIndex());
 }
 
 bool TsForm::pointFileListAt(const QString &path)

@@ -9,17 +9,14 @@
 
 #include <memory>
 
-class QFileSystemModel;
-
 namespace Ui {
 class TsForm;
 }
 
 namespace nerubato {
 
-class DriveOutline;
+class DirectoryTreeModel;
 class FileListModel;
-class PlainIcons;
 
 // The program file chooser. It browses with its own drive and directory state
 // and never moves the process's current directory, so the files the tool keeps
@@ -62,11 +59,9 @@ private:
 
     std::unique_ptr<Ui::TsForm> ui;
     Forms &m_forms;
-    QFileSystemModel *m_dirModel;
-    DriveOutline *m_outline;
+    DirectoryTreeModel *m_dirModel;
     FileListModel *m_fileModel;
-    std::unique_ptr<PlainIcons> m_directoryIcons;
-    // Paths below use '/' internally, as Qt's file system model does.
+    // Paths below use '/' internally, as Qt's file classes do.
     QStringList m_drives;
     QString m_drive;
     QString m_listDirectory;

@@ -1,3 +1,4 @@
+#include "chooser/DirectoryTreeModel.h"
 #include "chooser/FileListModel.h"
 #include "chooser/PathComposition.h"
 #include "chooser/TsForm.h"
@@ -7,10 +8,9 @@
 #include "shell/WindowSet.h"
 #include "testsupport.h"
 
-#include <QAbstractProxyModel>
 #include <QComboBox>
 #include <QDir>
-#include <QFileSystemModel>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -118,9 +118,18 @@ public:
     // Clicks the directory's row in the tree, as the user would.
     bool openDirectory(const QString &relative)
     {
-        auto *proxy = qobject_cast<QAbstractProxyModel *>(tree->model());
-        auto *files = qobject_cast<QFileSystemModel *>(proxy->sourceModel());
-        const QPersistentModelIndex index = proxy->mapFromSource(files->index(path(relative)));
+        // Its row arrives once the directory above it is read, which
+        // expanding that directory's row asks for.
+        auto *directories = qobject_cast<DirectoryTreeModel *>(tree->model());
+        const QString above = QFileInfo(path(relative)).path();
+        QPersistentModelIndex index;
+        if (!QTest::qWaitFor([&] {
+                index = directories->index(path(relative));
+                if (!index.isValid())
+                    tree->expand(directories->index(above));
+                return index.isValid();
+            }))
+            return false;
         tree->scrollTo(index);
         if (!QTest::qWaitFor([&] { return tree->visualRect(index).isValid(); }))
             return false;
