@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 #include <QTreeView>
 
 #ifdef Q_OS_UNIX
@@ -280,6 +282,143 @@ private slots:
         f.editor->browse(1);
         QVERIFY(f.openDirectory("sub"));
         QTRY_COMPARE(f.listNames(false), expected);
+    }
+
+    // The order a file list is expected in, whatever the script or the case.
+    void namesCompareAsAFileListOrdersThem_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("case ignored") << "apple.exe"
+                                      << "Banana.exe";
+        QTest::newRow("case ignored, upper first") << "APPLE.exe"
+                                                   << "banana.exe";
+        QTest::newRow("numbers by value") << "file9.exe"
+                                          << "file10.exe";
+        QTest::newRow("leading zeros do not count") << "file007.exe"
+                                                    << "file8.exe";
+        QTest::newRow("long numbers") << "v99999999999999999999"
+                                      << "v100000000000000000000";
+        QTest::newRow("full-width digits by value") << "ファイル９"
+                                                    << "ファイル１０";
+        QTest::newRow("digits before letters") << "a1.exe"
+                                               << "ab.exe";
+        QTest::newRow("dot before digits") << "a.exe"
+                                           << "a1.exe";
+        QTest::newRow("prefix first") << "setup"
+                                      << "setup.exe";
+        QTest::newRow("Latin before kana") << "zeta.exe"
+                                           << "あ.exe";
+        QTest::newRow("same letters: fixed order by case") << "README"
+                                                           << "readme";
+        QTest::newRow("same number: fixed order by its digits") << "x01"
+                                                                << "x1";
+    }
+    void namesCompareAsAFileListOrdersThem()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QCOMPARE(compareFileNames(first, second), -1);
+        QCOMPARE(compareFileNames(second, first), 1);
+        QCOMPARE(compareFileNames(first, first), 0);
+        QStringList names{second, first};
+        sortFileNames(names);
+        QCOMPARE(names, (QStringList{first, second}));
+    }
+
+    // Enough files for several batches of rows, made in an order unrelated to
+    // the expected one: every name arrives, once, in name order.
+    void largeDirectoryArrivesCompleteAndSorted()
+    {
+        Fixture f;
+        const QStringList stems = {"alpha", "Beta", "delta", "GAMMA"};
+        const int perStem = (2 * FileListModel::kBatchRows + 7) / int(stems.size()) + 1;
+        QVERIFY(QDir(f.start).mkpath("many"));
+        for (int n = perStem - 1; n >= 0; --n) {
+            for (const QString &stem : stems)
+                f.work.write(QStringLiteral("many/%1_%2.exe").arg(stem).arg(n), {});
+        }
+        QStringList expected;
+        for (const QString &stem : stems) {
+            for (int n = 0; n < perStem; ++n)
+                expected << QStringLiteral("%1_%2.exe").arg(stem).arg(n);
+        }
+        f.editor->browse(1);
+        QVERIFY(f.openDirectory("many"));
+        QVERIFY(f.waitLoaded("many"));
+        QCOMPARE(f.listNames(false), expected);
+    }
+
+    // A listing still under way when the user moves on never reaches the list:
+    // still being read, read but not yet taken in, or already arriving.
+    void directoryChangeDropsTheListingUnderWay_data()
+    {
+        QTest::addColumn<QString>("when");
+        QTest::newRow("as soon as it is asked for") << "asked";
+        QTest::newRow("once it is read, before it is taken in") << "read";
+        QTest::newRow("once its first rows are in") << "arriving";
+    }
+    void directoryChangeDropsTheListingUnderWay()
+    {
+        QFETCH(QString, when);
+        Fixture f;
+        QVERIFY(QDir(f.start).mkpath("many"));
+        for (int n = 0; n < 3 * FileListModel::kBatchRows; ++n)
+            f.work.write(QStringLiteral("many/big_%1.exe").arg(n), {});
+        f.editor->browse(1);
+        QVERIFY(f.waitLoaded(""));
+        auto *files = qobject_cast<FileListModel *>(f.list->model());
+        auto *directories = qobject_cast<DirectoryTreeModel *>(f.tree->model());
+        const QPersistentModelIndex tools = directories->index(f.path("tools"));
+        QVERIFY(tools.isValid());
+        bool rowsSeen = false;
+        // Moves on before the next batch of rows, as a click would.
+        const auto connection = connect(files, &QAbstractItemModel::rowsInserted, this, [&] {
+            if (files->directory() != f.path("many"))
+                return;
+            if (!rowsSeen && when == "arriving")
+                QTimer::singleShot(0, f.tree, [&] { f.tree->setCurrentIndex(tools); });
+            rowsSeen = true;
+        });
+        QVERIFY(f.openDirectory("many"));
+        QVERIFY(files->isLoading());
+        if (when == "read")
+            QThread::msleep(1000); // the worker reads the directory meanwhile, not this thread
+        if (when != "arriving")
+            f.tree->setCurrentIndex(tools);
+        QVERIFY(f.waitLoaded("tools"));
+        disconnect(connection);
+        QCOMPARE(rowsSeen, when == "arriving");
+        QCOMPARE(f.listNames(false), QStringList{"setup.exe"});
+        QCOMPARE(f.chooser->SelectedDirectory, f.native("tools"));
+        QCOMPARE(f.pathBox->text(), f.nativeDir("tools"));
+        // Nothing of the other directory comes later.
+        QTest::qWait(100);
+        QVERIFY(f.loaded->isEmpty());
+        QCOMPARE(f.listNames(false), QStringList{"setup.exe"});
+    }
+
+    // The tree lists directories only, by name; hidden ones stay out of it
+    // unless they lead to where the chooser opened.
+    void treeListsVisibleDirectoriesByName()
+    {
+        Fixture f;
+        for (const char *dir : {"zeta", "alpha", ".cache", "Beta10", "beta9"})
+            QVERIFY(QDir(f.start).mkpath(QString::fromLatin1(dir)));
+        f.editor->browse(1);
+        auto *directories = qobject_cast<DirectoryTreeModel *>(f.tree->model());
+        const QModelIndex top = directories->index(f.start);
+        QVERIFY(top.isValid());
+        QCOMPARE(top.data().toString(), f.native(""));
+        QCOMPARE(directories->rowCount(), 1);
+        const QStringList expected = {"alpha", "beta9", "Beta10", "MixedCase",
+                                      "sub",   "tools", "zeta",   QStringLiteral("表")};
+        QTRY_COMPARE(directories->rowCount(top), int(expected.size()));
+        QStringList shown;
+        for (int row = 0; row < directories->rowCount(top); ++row)
+            shown << directories->index(row, 0, top).data().toString();
+        QCOMPARE(shown, expected);
+        QCOMPARE(directories->filePath(directories->index(2, 0, top)), f.path("Beta10"));
     }
 
     void selectionComposesThePath_data()
