@@ -1,6 +1,7 @@
 // The file chooser on a directory of many files: how long the UI thread stalls
 // at worst while the list and the tree read it, how soon the first names show,
-// and the same stalls when the list leaves the directory and comes back.
+// and the same stalls when files are added and removed among those shown and
+// when the list leaves the directory and comes back.
 //
 // A 1 ms timer ticks on the UI thread; the largest gap between two ticks is the
 // longest stall. Usage: bench_chooser [file count, default 100000] [directory]
@@ -27,6 +28,7 @@
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <thread>
 #include <vector>
 
 using namespace nerubato;
@@ -59,6 +61,16 @@ void makeFiles(const QString &directory, int count)
     }
 }
 
+// Names that fall between the made ones, spread over the whole list.
+QStringList scatteredNames(int count, int among)
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names << QStringLiteral("ファイル_%1_追加.exe")
+                     .arg(qint64(i) * among / count, 6, 10, QLatin1Char('0'));
+    return names;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -66,6 +78,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     installLook();
     const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
+    constexpr int kScattered = 1000;
 
     QTemporaryDir temp;
     const QString big =
@@ -104,7 +117,24 @@ int main(int argc, char **argv)
     qint64 treeRead = -1;
     std::vector<Phase> phases;
     phases.push_back({"opening the chooser on it", [&] { forms.Form1->browse(1); }});
+    // Off the UI thread: making the files is not the chooser's work.
+    std::thread writer;
+    const QStringList scattered = scatteredNames(kScattered, count);
+    phases.push_back({"1,000 files added among them while shown", [&] {
+                          writer = std::thread([&] {
+                              for (const QString &name : scattered)
+                                  QFile(big + u'/' + name).open(QIODevice::WriteOnly);
+                          });
+                      }});
+    phases.push_back({"the same files removed again", [&] {
+                          writer.join();
+                          writer = std::thread([&] {
+                              for (const QString &name : scattered)
+                                  QFile::remove(big + u'/' + name);
+                          });
+                      }});
     phases.push_back({"going up to its parent", [&] {
+                          writer.join();
                           bigRow = tree->currentIndex();
                           tree->setCurrentIndex(QModelIndex(bigRow).parent());
                       }});
@@ -144,7 +174,8 @@ int main(int argc, char **argv)
         const int rows = list->model()->rowCount();
         if (current == 0 && phase.firstNames < 0 && list->indexAt(QPoint(2, 2)).isValid())
             phase.firstNames = now - phase.started;
-        const bool loaded = !files->isLoading() && rows == (current == 1 ? parentFiles : count);
+        const int expected = current == 1 ? count + kScattered : current == 3 ? parentFiles : count;
+        const bool loaded = !files->isLoading() && rows == expected;
         if (phase.done < 0 && loaded && (current != 0 || treeRead >= 0))
             phase.done = now;
         if ((phase.done >= 0 && now - phase.done > 2000) || now - phase.started > 60000) {

@@ -83,6 +83,43 @@ void sortFileNames(QStringList &names)
         names[i] = std::move(keyed[i].name);
 }
 
+QList<NameRun> diffNames(const QStringList &old, qsizetype oldCount, const QStringList &fresh,
+                         qsizetype freshCount)
+{
+    QList<NameRun> runs;
+    qsizetype i = 0;
+    qsizetype j = 0;
+    qsizetype row = 0;
+    // Most names are the same in both: equal strings need no sort key.
+    const auto order = [&] {
+        if (i == oldCount)
+            return 1;
+        if (j == freshCount)
+            return -1;
+        return old[i] == fresh[j] ? 0 : compareFileNames(old[i], fresh[j]);
+    };
+    while (i < oldCount || j < freshCount) {
+        const int first = order();
+        if (first == 0) {
+            ++i;
+            ++j;
+            ++row;
+        } else if (first < 0) {
+            const qsizetype from = i;
+            while (i < oldCount && order() < 0)
+                ++i;
+            runs.append({row, i - from});
+        } else {
+            const qsizetype from = j;
+            while (j < freshCount && order() > 0)
+                ++j;
+            runs.append({row, j - from, from});
+            row += j - from;
+        }
+    }
+    return runs;
+}
+
 DirectoryReader::DirectoryReader(QObject *owner) : m_owner(owner), m_thread([this] { work(); }) {}
 
 DirectoryReader::~DirectoryReader()

@@ -22,6 +22,21 @@ namespace nerubato {
 int compareFileNames(QStringView a, QStringView b);
 void sortFileNames(QStringList &names);
 
+// One step from a list in name order to another: count rows removed at row,
+// or, when from is not negative, the names fresh[from, from + count) inserted
+// at row. Rows count as they stand once the steps before have been taken.
+struct NameRun
+{
+    qsizetype row;
+    qsizetype count;
+    qsizetype from = -1;
+};
+
+// The steps from the first oldCount names of old to the first freshCount of
+// fresh, both in name order, that keep every name the two have in common.
+QList<NameRun> diffNames(const QStringList &old, qsizetype oldCount, const QStringList &fresh,
+                         qsizetype freshCount);
+
 // Reads directories on a thread of its own, one after another, and hands each
 // listing, sorted by name, back on the owner's thread. Reading and sorting a
 // directory of 100,000 entries takes a tenth of a second or more: never on

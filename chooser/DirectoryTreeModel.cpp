@@ -61,6 +61,20 @@ struct DirectoryTreeModel::Node
 DirectoryTreeModel::DirectoryTreeModel(const QIcon &folder, QObject *parent)
     : QAbstractItemModel(parent), m_folder(folder), m_top(std::make_unique<Node>()), m_reader(this)
 {
+    // A directory being written to may change many times a second.
+    m_rereadDelay.setSingleShot(true);
+    m_rereadDelay.setInterval(300);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString &path) {
+        m_changed.insert(path);
+        m_rereadDelay.start();
+    });
+    connect(&m_rereadDelay, &QTimer::timeout, this, [this] {
+        for (const QString &path : std::as_const(m_changed)) {
+            if (const Node *node = find(path); node != nullptr && node->state == Node::State::Read)
+                read(path);
+        }
+        m_changed.clear();
+    });
 }
 
 DirectoryTreeModel::~DirectoryTreeModel() = default;
@@ -123,6 +137,12 @@ void DirectoryTreeModel::fetchMore(const QModelIndex &parent)
     Node *node = nodeOf(parent);
     node->state = Node::State::Reading;
     const QString path = pathOf(node);
+    m_watcher.addPath(path);
+    read(path);
+}
+
+void DirectoryTreeModel::read(const QString &path)
+{
     // Hidden directories and system entries are left out; the worker reads
     // every file all the same, but none of them reaches this thread.
     m_reader.read(path, QDir::Dirs | QDir::NoDotAndDotDot,
@@ -132,6 +152,10 @@ void DirectoryTreeModel::fetchMore(const QModelIndex &parent)
 void DirectoryTreeModel::setDrive(const QString &root, const QString &opened)
 {
     m_reader.dropAll();
+    m_rereadDelay.stop();
+    m_changed.clear();
+    if (!m_watcher.directories().isEmpty())
+        m_watcher.removePaths(m_watcher.directories());
     beginResetModel();
     m_top = std::make_unique<Node>();
     Node *node = m_top->addOnlyChild(root);
@@ -200,9 +224,8 @@ QString DirectoryTreeModel::pathOf(const Node *node) const
            parts.join(u'/');
 }
 
-// Both lists are in name order: one walk through them turns the rows there
-// into the rows read, keeping the rows (and whatever is open below them) of
-// the directories still there.
+// The rows there become the rows read, keeping the rows (and whatever is open
+// below them) of the directories still there.
 void DirectoryTreeModel::takeListing(const QString &path, QStringList names)
 {
     Node *node = find(path);
@@ -223,49 +246,26 @@ void DirectoryTreeModel::takeListing(const QString &path, QStringList names)
     for (const auto &child : node->children)
         shown << child->name;
     const QModelIndex parent = indexOf(node);
-    qsizetype i = 0;
-    qsizetype j = 0;
-    int row = 0;
-    const auto order = [&] {
-        if (i == shown.size())
-            return 1;
-        if (j == names.size())
-            return -1;
-        return compareFileNames(shown[i], names[j]);
-    };
-    while (i < shown.size() || j < names.size()) {
-        const int first = order();
-        if (first == 0) {
-            ++i;
-            ++j;
-            ++row;
-        } else if (first < 0) {
-            const qsizetype from = i;
-            while (i < shown.size() && order() < 0)
-                ++i;
-            const int count = int(i - from);
-            beginRemoveRows(parent, row, row + count - 1);
-            node->children.erase(node->children.begin() + row,
-                                 node->children.begin() + row + count);
-            node->renumberFrom(row);
+    auto &children = node->children;
+    for (const NameRun &run : diffNames(shown, shown.size(), names, names.size())) {
+        const int first = int(run.row);
+        const int last = int(run.row + run.count - 1);
+        if (run.from < 0) {
+            beginRemoveRows(parent, first, last);
+            children.erase(children.begin() + first, children.begin() + last + 1);
+            node->renumberFrom(first);
             endRemoveRows();
-        } else {
-            const qsizetype from = j;
-            while (j < names.size() && order() > 0)
-                ++j;
-            const int count = int(j - from);
-            std::vector<std::unique_ptr<Node>> arrived;
-            arrived.reserve(count);
-            for (qsizetype k = from; k < j; ++k)
-                arrived.push_back(node->makeChild(names[k], false));
-            beginInsertRows(parent, row, row + count - 1);
-            node->children.insert(node->children.begin() + row,
-                                  std::make_move_iterator(arrived.begin()),
-                                  std::make_move_iterator(arrived.end()));
-            node->renumberFrom(row);
-            endInsertRows();
-            row += count;
+            continue;
         }
+        std::vector<std::unique_ptr<Node>> arrived;
+        arrived.reserve(run.count);
+        for (qsizetype k = run.from; k < run.from + run.count; ++k)
+            arrived.push_back(node->makeChild(names[k], false));
+        beginInsertRows(parent, first, last);
+        children.insert(children.begin() + first, std::make_move_iterator(arrived.begin()),
+                        std::make_move_iterator(arrived.end()));
+        node->renumberFrom(first);
+        endInsertRows();
     }
     // The view asks again whether the row can be expanded.
     if (parent.isValid())

@@ -3,9 +3,12 @@
 #include "chooser/DirectoryReader.h"
 
 #include <QAbstractItemModel>
+#include <QFileSystemWatcher>
 #include <QIcon>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -17,7 +20,8 @@ namespace nerubato {
 // reads them, so a directory of 100,000 files costs the window nothing; only
 // its directories reach the UI thread. Hidden directories stay out of sight
 // except those on the way to the directory the tree opened at, so that it
-// never lacks the row the chooser shows as current.
+// never lacks the row the chooser shows as current. A directory read is read
+// again when it changes.
 class DirectoryTreeModel : public QAbstractItemModel
 {
     Q_OBJECT
@@ -54,11 +58,15 @@ private:
     QModelIndex indexOf(const Node *node) const;
     Node *find(const QString &path) const;
     QString pathOf(const Node *node) const;
+    void read(const QString &path);
     void takeListing(const QString &path, QStringList names);
 
     QIcon m_folder;
     // Holds the top row; itself no row.
     std::unique_ptr<Node> m_top;
+    QFileSystemWatcher m_watcher;
+    QSet<QString> m_changed;
+    QTimer m_rereadDelay;
     DirectoryReader m_reader;
 };
 

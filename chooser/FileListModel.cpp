@@ -4,11 +4,33 @@
 
 namespace nerubato {
 
+namespace {
+
+// Plain files only: neither hidden entries (dot-files on Unix) nor system ones
+// (devices, pipes, sockets, dangling links).
+constexpr QDir::Filters kPlainFiles = QDir::Files | QDir::NoDotAndDotDot;
+
+bool nameLess(const QString &a, const QString &b)
+{
+    return compareFileNames(a, b) < 0;
+}
+
+} // namespace
+
 FileListModel::FileListModel(QObject *parent) : QAbstractListModel(parent), m_reader(this)
 {
     m_batches.setSingleShot(true);
     m_batches.setInterval(0);
     connect(&m_batches, &QTimer::timeout, this, &FileListModel::addBatch);
+    // A file being written may change its directory many times a second.
+    m_rereadDelay.setSingleShot(true);
+    m_rereadDelay.setInterval(300);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_rereadDelay,
+            qOverload<>(&QTimer::start));
+    connect(&m_rereadDelay, &QTimer::timeout, this, [this] {
+        m_reader.read(m_directory, kPlainFiles,
+                      [this](const QStringList &fresh) { takeRereading(fresh); });
+    });
 }
 
 int FileListModel::rowCount(const QModelIndex &parent) const
@@ -32,22 +54,96 @@ void FileListModel::setDirectory(const QString &path)
 {
     m_reader.dropAll();
     m_batches.stop();
+    m_rereadDelay.stop();
+    if (!m_watcher.directories().isEmpty())
+        m_watcher.removePaths(m_watcher.directories());
+    m_watcher.addPath(path);
     beginResetModel();
     m_names.clear();
     m_shownRows = 0;
     m_directory = path;
     m_loading = true;
     endResetModel();
-    // Plain files only: neither hidden entries (dot-files on Unix) nor system
-    // ones (devices, pipes, sockets, dangling links).
-    m_reader.read(path, QDir::Files | QDir::NoDotAndDotDot,
-                  [this](const QStringList &names) { takeListing(names); });
+    m_reader.read(path, kPlainFiles, [this](const QStringList &names) { takeListing(names); });
 }
 
 void FileListModel::takeListing(const QStringList &names)
 {
     m_names = names;
     addBatch();
+}
+
+// The rows shown become the names read up to the last of them; the names
+// after it join a batch at a time, as at the first reading.
+void FileListModel::takeRereading(const QStringList &fresh)
+{
+    qsizetype kept = 0;
+    if (m_shownRows > 0) {
+        kept =
+            std::upper_bound(fresh.cbegin(), fresh.cend(), m_names.at(m_shownRows - 1), nameLess) -
+            fresh.cbegin();
+    }
+    QList<NameRun> runs = diffNames(m_names, m_shownRows, fresh, kept);
+    if (runs.size() > kMaxRuns)
+        runs = coarseRuns(fresh, kept);
+    for (const NameRun &run : runs) {
+        const int first = int(run.row);
+        const int last = int(run.row + run.count - 1);
+        if (run.from < 0) {
+            beginRemoveRows(QModelIndex(), first, last);
+            m_names.remove(run.row, run.count);
+            m_shownRows -= int(run.count);
+            endRemoveRows();
+        } else {
+            beginInsertRows(QModelIndex(), first, last);
+            m_names.insert(run.row, run.count, QString());
+            std::copy(fresh.cbegin() + run.from, fresh.cbegin() + run.from + run.count,
+                      m_names.begin() + run.row);
+            m_shownRows += int(run.count);
+            endInsertRows();
+        }
+    }
+    m_names = fresh;
+    addBatch();
+}
+
+// The rows the views hold on to (the selected one, the current one) and that
+// are still there stay; each stretch between them that differs is replaced
+// whole.
+QList<NameRun> FileListModel::coarseRuns(const QStringList &fresh, qsizetype kept) const
+{
+    QList<std::pair<qsizetype, qsizetype>> anchors; // (row now, row in fresh)
+    for (const QModelIndex &index : persistentIndexList()) {
+        const QString &name = m_names.at(index.row());
+        const auto at = std::lower_bound(fresh.cbegin(), fresh.cbegin() + kept, name, nameLess);
+        if (at != fresh.cbegin() + kept && *at == name)
+            anchors.append({index.row(), at - fresh.cbegin()});
+    }
+    std::sort(anchors.begin(), anchors.end());
+    anchors.erase(std::unique(anchors.begin(), anchors.end()), anchors.end());
+    anchors.append({m_shownRows, kept});
+
+    QList<NameRun> runs;
+    qsizetype oldFrom = 0;
+    qsizetype freshFrom = 0;
+    qsizetype shift = 0;
+    for (const auto &[oldRow, freshRow] : anchors) {
+        const qsizetype removed = oldRow - oldFrom;
+        const qsizetype added = freshRow - freshFrom;
+        const bool same =
+            removed == added && std::equal(m_names.cbegin() + oldFrom, m_names.cbegin() + oldRow,
+                                           fresh.cbegin() + freshFrom);
+        if (!same) {
+            if (removed > 0)
+                runs.append({oldFrom + shift, removed});
+            if (added > 0)
+                runs.append({oldFrom + shift, added, freshFrom});
+            shift += added - removed;
+        }
+        oldFrom = oldRow + 1;
+        freshFrom = freshRow + 1;
+    }
+    return runs;
 }
 
 void FileListModel::addBatch()
@@ -58,11 +154,11 @@ void FileListModel::addBatch()
         m_shownRows += count;
         endInsertRows();
     }
-    if (m_shownRows < m_names.size()) {
+    m_loading = m_shownRows < m_names.size();
+    if (m_loading) {
         m_batches.start();
         return;
     }
-    m_loading = false;
     emit directoryLoaded(m_directory);
 }
 

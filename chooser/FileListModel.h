@@ -3,6 +3,7 @@
 #include "chooser/DirectoryReader.h"
 
 #include <QAbstractListModel>
+#include <QFileSystemWatcher>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -12,7 +13,8 @@ namespace nerubato {
 // The plain files of one directory, by name. A worker thread reads and sorts
 // the directory, so a directory of 100,000 files never holds up the window;
 // the rows then join the list a batch at a time, one batch per pass of the
-// event loop, so that laying them out never does either.
+// event loop, so that laying them out never does either. When the directory
+// changes, it is read again and only the rows that differ change.
 class FileListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -32,6 +34,9 @@ public:
     bool isLoading() const { return m_loading; }
 
     static constexpr int kBatchRows = 5000;
+    // Past this many separate changes at one reading, the rows between those
+    // the views hold on to are replaced whole: each change costs the views.
+    static constexpr int kMaxRuns = 32;
 
 signals:
     // Every row of path is in the list.
@@ -39,6 +44,8 @@ signals:
 
 private:
     void takeListing(const QStringList &names);
+    void takeRereading(const QStringList &fresh);
+    QList<NameRun> coarseRuns(const QStringList &fresh, qsizetype kept) const;
     void addBatch();
 
     QString m_directory;
@@ -46,6 +53,8 @@ private:
     int m_shownRows = 0;
     bool m_loading = false;
     QTimer m_batches;
+    QFileSystemWatcher m_watcher;
+    QTimer m_rereadDelay;
     DirectoryReader m_reader;
 };
 

@@ -101,6 +101,15 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
     ui->Dirline->setModel(m_dirModel);
     ui->Dirline->setItemDelegate(new RowHeightDelegate(16, true, ui->Dirline));
 
+    // A selected file that leaves the disk leaves nothing selected; the view
+    // would select its neighbour, a file the user never chose. Connected
+    // before the view is, so that this runs first.
+    connect(m_fileModel, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &, int first, int last) {
+                const int current = ui->FileLBox->currentIndex().row();
+                if (current >= first && current <= last)
+                    ui->FileLBox->selectionModel()->clear();
+            });
     ui->FileLBox->setModel(m_fileModel);
     // One row's size stands for all, so 100,000 rows cost no size computation
     // each and laying them all out takes a few milliseconds.

@@ -421,6 +421,94 @@ private slots:
         QCOMPARE(directories->filePath(directories->index(2, 0, top)), f.path("Beta10"));
     }
 
+    // While the chooser shows a directory the list follows it: only the rows
+    // that differ change, and the selected file stays selected while it is
+    // there, however scattered the changes.
+    void listFollowsTheDirectory_data()
+    {
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("removed");
+        QTest::addColumn<QString>("selectedAfter");
+        QStringList everyOther;
+        QStringList between;
+        for (int n = 0; n < 2 * FileListModel::kMaxRuns + 16; n += 2) {
+            everyOther << QStringLiteral("n%1.exe").arg(n, 3, 10, QLatin1Char('0'));
+            between << QStringLiteral("n%1_x.exe").arg(n, 3, 10, QLatin1Char('0'));
+        }
+        QTest::newRow("added before the selected file")
+            << QStringList{"a.exe", "c.exe"} << QStringList{} << "d.exe";
+        QTest::newRow("added after it")
+            << QStringList{"e.exe", "z.exe"} << QStringList{} << "d.exe";
+        QTest::newRow("a hidden file and a plain one added")
+            << QStringList{".x.exe", "f.exe"} << QStringList{} << "d.exe";
+        QTest::newRow("another file removed") << QStringList{} << QStringList{"b.exe"} << "d.exe";
+        QTest::newRow("the selected file removed")
+            << QStringList{} << QStringList{"d.exe"} << QString();
+        QTest::newRow("scattered additions") << between << QStringList{} << "d.exe";
+        QTest::newRow("scattered removals") << QStringList{} << everyOther << "d.exe";
+        QTest::newRow("scattered removals and the selected file")
+            << QStringList{} << everyOther + QStringList{"d.exe"} << QString();
+    }
+    void listFollowsTheDirectory()
+    {
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, removed);
+        QFETCH(QString, selectedAfter);
+        Fixture f;
+        QStringList expected{"b.exe", "d.exe", "setup.exe"};
+        for (int n = 0; n < 2 * FileListModel::kMaxRuns + 16; ++n)
+            expected << QStringLiteral("n%1.exe").arg(n, 3, 10, QLatin1Char('0'));
+        for (const QString &name : expected)
+            f.work.write("tools/" + name, {});
+        f.editor->browse(1);
+        QVERIFY(f.openDirectory("tools"));
+        QVERIFY(f.clickFile("d.exe"));
+
+        for (const QString &name : added) {
+            f.work.write("tools/" + name, {});
+            if (!name.startsWith(u'.'))
+                expected << name;
+        }
+        for (const QString &name : removed) {
+            QVERIFY(QFile::remove(f.path("tools/" + name)));
+            expected.removeOne(name);
+        }
+        sortFileNames(expected);
+        QTRY_COMPARE(f.listNames(false), expected);
+        QCOMPARE(f.chooser->SelectedFileName, selectedAfter);
+        QCOMPARE(f.pathBox->text(), f.nativeDir("tools") + selectedAfter);
+        const QModelIndexList selected = f.list->selectionModel()->selectedIndexes();
+        QCOMPARE(selected.size(), selectedAfter.isEmpty() ? 0 : 1);
+        if (!selectedAfter.isEmpty())
+            QCOMPARE(selected.first().data().toString(), selectedAfter);
+    }
+
+    // The tree follows the disk too, and keeps its current row.
+    void treeFollowsTheDirectories()
+    {
+        Fixture f;
+        f.editor->browse(1);
+        QVERIFY(f.openDirectory("tools"));
+        auto *directories = qobject_cast<DirectoryTreeModel *>(f.tree->model());
+        const QModelIndex top = directories->index(f.start);
+        const QPersistentModelIndex tools = directories->index(f.path("tools"));
+        f.tree->expand(tools);
+        QTRY_VERIFY(!directories->hasChildren(tools)); // read, and nothing below it
+        QVERIFY(QDir(f.start).mkpath("added"));
+        QVERIFY(QDir(f.path("sub")).removeRecursively());
+        QVERIFY(QDir(f.path("tools")).mkpath("inner"));
+        const auto rows = [&](const QModelIndex &parent) {
+            QStringList names;
+            for (int row = 0; row < directories->rowCount(parent); ++row)
+                names << directories->index(row, 0, parent).data().toString();
+            return names;
+        };
+        QTRY_COMPARE(rows(top), (QStringList{"added", "MixedCase", "tools", QStringLiteral("表")}));
+        QTRY_COMPARE(rows(tools), QStringList{"inner"});
+        QCOMPARE(f.tree->currentIndex(), tools);
+        QCOMPARE(f.chooser->SelectedDirectory, f.native("tools"));
+    }
+
     void selectionComposesThePath_data()
     {
         QTest::addColumn<QString>("directory");
