@@ -1,7 +1,8 @@
 // The file chooser on a directory of many files: how long the UI thread stalls
-// at worst while the list and the tree read it, how soon the first names show,
-// and the same stalls when files are added and removed among those shown and
-// when the list leaves the directory and comes back.
+// at worst while the list reads it and how soon the first names show; then the
+// same stalls while the tree reads it (its row expanded), while files are
+// added and removed among those shown, and when the list leaves the directory
+// and comes back.
 //
 // A 1 ms timer ticks on the UI thread; the largest gap between two ticks is the
 // longest stall. Usage: bench_chooser [file count, default 100000] [directory]
@@ -117,6 +118,10 @@ int main(int argc, char **argv)
     qint64 treeRead = -1;
     std::vector<Phase> phases;
     phases.push_back({"opening the chooser on it", [&] { forms.Form1->browse(1); }});
+    phases.push_back({"expanding its row in the tree", [&] {
+                          bigRow = tree->currentIndex();
+                          tree->expand(bigRow);
+                      }});
     // Off the UI thread: making the files is not the chooser's work.
     std::thread writer;
     const QStringList scattered = scatteredNames(kScattered, count);
@@ -135,7 +140,6 @@ int main(int argc, char **argv)
                       }});
     phases.push_back({"going up to its parent", [&] {
                           writer.join();
-                          bigRow = tree->currentIndex();
                           tree->setCurrentIndex(QModelIndex(bigRow).parent());
                       }});
     phases.push_back({"coming back to it", [&] { tree->setCurrentIndex(bigRow); }});
@@ -143,7 +147,7 @@ int main(int argc, char **argv)
     // The tree reads the directory too, for the directories in it.
     QObject::connect(directories, &DirectoryTreeModel::directoryLoaded, [&](const QString &path) {
         if (treeRead < 0 && QFileInfo(path) == QFileInfo(big))
-            treeRead = clock.elapsed() - phases[0].started;
+            treeRead = clock.elapsed();
     });
 
     qint64 last = -1, lastCpu = 0;
@@ -174,9 +178,9 @@ int main(int argc, char **argv)
         const int rows = list->model()->rowCount();
         if (current == 0 && phase.firstNames < 0 && list->indexAt(QPoint(2, 2)).isValid())
             phase.firstNames = now - phase.started;
-        const int expected = current == 1 ? count + kScattered : current == 3 ? parentFiles : count;
+        const int expected = current == 2 ? count + kScattered : current == 4 ? parentFiles : count;
         const bool loaded = !files->isLoading() && rows == expected;
-        if (phase.done < 0 && loaded && (current != 0 || treeRead >= 0))
+        if (phase.done < 0 && loaded && (current != 1 || treeRead >= 0))
             phase.done = now;
         if ((phase.done >= 0 && now - phase.done > 2000) || now - phase.started > 60000) {
             if (++current == phases.size())
@@ -198,8 +202,6 @@ int main(int argc, char **argv)
         std::printf("  stalls over 50 ms:       %d\n", phase.stallsOver50);
         if (phase.firstNames >= 0)
             std::printf("  first names in FileLBox: %lld ms\n", phase.firstNames);
-        if (&phase == &phases.front())
-            std::printf("  tree read it in:         %lld ms\n", treeRead);
         std::printf("  done in:                 %lld ms\n",
                     phase.done < 0 ? -1 : phase.done - phase.started);
     }

@@ -137,7 +137,7 @@ void DirectoryReader::read(const QString &path, QDir::Filters filters, Done done
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_requests.push_back({path, filters, std::move(done), m_epoch.load()});
+        m_requests.push_back({path, filters, std::move(done), m_epoch.load(), {}});
     }
     m_wake.notify_one();
 }
@@ -146,7 +146,20 @@ void DirectoryReader::dropAll()
 {
     const std::lock_guard lock(m_mutex);
     ++m_epoch;
-    m_requests.clear();
+    std::erase_if(m_requests, [](const Request &request) { return request.garbage.isEmpty(); });
+}
+
+void DirectoryReader::discard(QStringList &&names)
+{
+    if (names.isEmpty())
+        return;
+    {
+        const std::lock_guard lock(m_mutex);
+        Request request;
+        request.garbage = std::move(names);
+        m_requests.push_back(std::move(request));
+    }
+    m_wake.notify_one();
 }
 
 void DirectoryReader::work()
@@ -161,6 +174,8 @@ void DirectoryReader::work()
             request = std::move(m_requests.front());
             m_requests.pop_front();
         }
+        if (!request.garbage.isEmpty())
+            continue; // freed as the request goes
         const auto dropped = [&] { return m_epoch.load() != request.epoch; };
 
         QStringList names;

@@ -53,6 +53,8 @@ public:
     void read(const QString &path, QDir::Filters filters, Done done);
     // Listings asked for so far never arrive, read yet or not.
     void dropAll();
+    // Frees the names on the worker: 100,000 strings take milliseconds to free.
+    void discard(QStringList &&names);
 
 private:
     struct Request
@@ -61,6 +63,7 @@ private:
         QDir::Filters filters;
         Done done;
         quint64 epoch = 0;
+        QStringList garbage;
     };
 
     void work();

@@ -165,11 +165,14 @@ void DirectoryTreeModel::setDrive(const QString &root, const QString &opened)
             node = node->addOnlyChild(part);
     }
     endResetModel();
-    // What the view shows first: the directories beside each one on the way
-    // down, and below the opened one, which the user is likeliest to open.
+    // What the view shows first: the root's directories and those beside each
+    // one on the way down. The opened directory waits until its row is
+    // expanded: the list is reading it at the same time.
     for (node = m_top->children.front().get(); node != nullptr;
-         node = node->children.empty() ? nullptr : node->children.front().get())
-        fetchMore(indexOf(node));
+         node = node->children.empty() ? nullptr : node->children.front().get()) {
+        if (!node->children.empty() || node->parent == m_top.get())
+            fetchMore(indexOf(node));
+    }
 }
 
 QModelIndex DirectoryTreeModel::index(const QString &path) const

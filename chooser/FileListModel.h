@@ -34,8 +34,8 @@ public:
     bool isLoading() const { return m_loading; }
 
     static constexpr int kBatchRows = 5000;
-    // Past this many separate changes at one reading, the rows between those
-    // the views hold on to are replaced whole: each change costs the views.
+    // Past this many separate changes at one reading, the list changes in one
+    // go rather than change by change, each of which costs the views.
     static constexpr int kMaxRuns = 32;
 
 signals:
@@ -45,7 +45,7 @@ signals:
 private:
     void takeListing(const QStringList &names);
     void takeRereading(const QStringList &fresh);
-    QList<NameRun> coarseRuns(const QStringList &fresh, qsizetype kept) const;
+    void relayout(const QStringList &fresh, qsizetype kept);
     void addBatch();
 
     QString m_directory;

@@ -124,6 +124,9 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
             handle(&TsForm::DirlineChange));
     connect(ui->FileLBox->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             handle(&TsForm::FileLBoxChange));
+    // The selection follows its file through a change of the whole list, or
+    // goes with it, and says nothing either way.
+    connect(m_fileModel, &QAbstractItemModel::layoutChanged, this, handle(&TsForm::FileLBoxChange));
     connect(ui->FileLBox, &QListView::doubleClicked, this, handle(&TsForm::FileLBoxDblClick));
     connect(ui->oK_Btn, &QPushButton::clicked, this, handle(&TsForm::oK_BtnClick));
     connect(ui->Button1, &QPushButton::clicked, this, handle(&TsForm::Button1Click));
