@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 
 #include <atomic>
 #include <condition_variable>
@@ -15,27 +14,6 @@
 class QObject;
 
 namespace nerubato {
-
-// The order a file list is expected in: letters compare without regard to
-// case and a run of digits by its value, so "file9" comes before "File10".
-// Names equal by that measure still get a fixed order, case-sensitively.
-int compareFileNames(QStringView a, QStringView b);
-void sortFileNames(QStringList &names);
-
-// One step from a list in name order to another: count rows removed at row,
-// or, when from is not negative, the names fresh[from, from + count) inserted
-// at row. Rows count as they stand once the steps before have been taken.
-struct NameRun
-{
-    qsizetype row;
-    qsizetype count;
-    qsizetype from = -1;
-};
-
-// The steps from the first oldCount names of old to the first freshCount of
-// fresh, both in name order, that keep every name the two have in common.
-QList<NameRun> diffNames(const QStringList &old, qsizetype oldCount, const QStringList &fresh,
-                         qsizetype freshCount);
 
 // Reads directories on a thread of its own, one after another, and hands each
 // listing, sorted by name, back on the owner's thread. Reading and sorting a

@@ -1,19 +1,10 @@
 #include "DirectoryTreeModel.h"
 
+#include "chooser/PathComposition.h"
+
 #include <QDir>
 
 namespace nerubato {
-
-namespace {
-
-constexpr Qt::CaseSensitivity kPathCase =
-#ifdef Q_OS_WIN
-    Qt::CaseInsensitive;
-#else
-    Qt::CaseSensitive;
-#endif
-
-} // namespace
 
 struct DirectoryTreeModel::Node
 {
@@ -159,7 +150,7 @@ void DirectoryTreeModel::setDrive(const QString &root, const QString &opened)
     beginResetModel();
     m_top = std::make_unique<Node>();
     Node *node = m_top->addOnlyChild(root);
-    if (opened.startsWith(root, kPathCase)) {
+    if (isWithin(opened, root)) {
         const QStringList parts = opened.mid(root.size()).split(u'/', Qt::SkipEmptyParts);
         for (const QString &part : parts)
             node = node->addOnlyChild(part);
@@ -203,12 +194,9 @@ DirectoryTreeModel::Node *DirectoryTreeModel::find(const QString &path) const
         return nullptr;
     Node *node = m_top->children.front().get();
     const QString &root = node->name;
-    if (!path.startsWith(root, kPathCase))
+    if (!isWithin(path, root))
         return nullptr;
-    const QString rest = path.mid(root.size());
-    if (!rest.isEmpty() && !root.endsWith(u'/') && !rest.startsWith(u'/'))
-        return nullptr; // a longer name that merely begins like the root
-    for (const QString &part : rest.split(u'/', Qt::SkipEmptyParts)) {
+    for (const QString &part : path.mid(root.size()).split(u'/', Qt::SkipEmptyParts)) {
         node = node->child(part);
         if (node == nullptr)
             return nullptr;

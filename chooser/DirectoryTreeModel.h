@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chooser/DirectoryReader.h"
+#include "chooser/FileNameOrder.h"
 
 #include <QAbstractItemModel>
 #include <QFileSystemWatcher>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chooser/DirectoryReader.h"
+#include "chooser/FileNameOrder.h"
 
 #include <QAbstractListModel>
 #include <QFileSystemWatcher>
@@ -14,7 +15,8 @@ namespace nerubato {
 // the directory, so a directory of 100,000 files never holds up the window;
 // the rows then join the list a batch at a time, one batch per pass of the
 // event loop, so that laying them out never does either. When the directory
-// changes, it is read again and only the rows that differ change.
+// changes it is read again: a few changes come as rows removed and inserted,
+// many as one new layout.
 class FileListModel : public QAbstractListModel
 {
     Q_OBJECT

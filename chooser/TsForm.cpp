@@ -22,24 +22,6 @@ namespace nerubato {
 
 namespace {
 
-constexpr Qt::CaseSensitivity kPathCase =
-#ifdef Q_OS_WIN
-    Qt::CaseInsensitive;
-#else
-    Qt::CaseSensitive;
-#endif
-
-// True when path is root itself or lies below it ('/'-separated paths).
-bool isWithin(const QString &path, const QString &root)
-{
-    if (root.isEmpty())
-        return false;
-    if (!path.startsWith(root, kPathCase))
-        return false;
-    return path.size() == root.size() || root.endsWith(QLatin1Char('/')) ||
-           path.at(root.size()) == QLatin1Char('/');
-}
-
 bool isBrowsable(const QString &path)
 {
     const QFileInfo info(path);

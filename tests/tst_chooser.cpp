@@ -1,5 +1,6 @@
 #include "chooser/DirectoryTreeModel.h"
 #include "chooser/FileListModel.h"
+#include "chooser/FileNameOrder.h"
 #include "chooser/PathComposition.h"
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
@@ -324,6 +325,52 @@ private slots:
         QStringList names{second, first};
         sortFileNames(names);
         QCOMPARE(names, (QStringList{first, second}));
+    }
+
+    // Turning one listing into the next keeps every row whose name is in both.
+    void diffKeepsTheNamesInBoth_data()
+    {
+        QTest::addColumn<QStringList>("old");
+        QTest::addColumn<QStringList>("fresh");
+        const QStringList abc{"a", "b", "c"};
+        QTest::newRow("nothing changed") << abc << abc;
+        QTest::newRow("added at both ends") << abc << QStringList{"0", "a", "b", "c", "d"};
+        QTest::newRow("removed at both ends") << abc << QStringList{"b"};
+        QTest::newRow("replaced in the middle")
+            << QStringList{"a", "b", "c", "d"} << QStringList{"a", "bb", "bc", "d"};
+        QTest::newRow("interleaved")
+            << QStringList{"a", "c", "e", "g"} << QStringList{"b", "c", "d", "g", "h"};
+        QTest::newRow("all replaced") << abc << QStringList{"x", "y"};
+        QTest::newRow("from nothing") << QStringList{} << abc;
+        QTest::newRow("to nothing") << abc << QStringList{};
+        QTest::newRow("numbers by value")
+            << QStringList{"f2", "f10"} << QStringList{"f1", "f2", "f3", "f10", "f11"};
+    }
+    void diffKeepsTheNamesInBoth()
+    {
+        QFETCH(QStringList, old);
+        QFETCH(QStringList, fresh);
+        QStringList rows = old;
+        qsizetype removed = 0;
+        qsizetype inserted = 0;
+        for (const NameRun &run : diffNames(old, old.size(), fresh, fresh.size())) {
+            QVERIFY(run.count > 0);
+            if (run.from < 0) {
+                rows.remove(run.row, run.count);
+                removed += run.count;
+            } else {
+                for (qsizetype k = 0; k < run.count; ++k)
+                    rows.insert(run.row + k, fresh.at(run.from + k));
+                inserted += run.count;
+            }
+        }
+        QCOMPARE(rows, fresh);
+        const auto missingFrom = [](const QStringList &names, const QStringList &other) {
+            return std::count_if(names.begin(), names.end(),
+                                 [&](const QString &name) { return !other.contains(name); });
+        };
+        QCOMPARE(removed, missingFrom(old, fresh));
+        QCOMPARE(inserted, missingFrom(fresh, old));
     }
 
     // Enough files for several batches of rows, made in an order unrelated to
