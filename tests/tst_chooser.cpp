@@ -416,8 +416,11 @@ private slots:
         QVERIFY(f.waitLoaded(""));
         auto *files = qobject_cast<FileListModel *>(f.list->model());
         auto *directories = qobject_cast<DirectoryTreeModel *>(f.tree->model());
-        const QPersistentModelIndex tools = directories->index(f.path("tools"));
-        QVERIFY(tools.isValid());
+        QPersistentModelIndex tools;
+        QVERIFY(QTest::qWaitFor([&] {
+            tools = directories->index(f.path("tools"));
+            return tools.isValid();
+        }));
         bool rowsSeen = false;
         // Moves on before the next batch of rows, as a click would.
         const auto connection = connect(files, &QAbstractItemModel::rowsInserted, this, [&] {
