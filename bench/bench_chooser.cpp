@@ -1,27 +1,36 @@
-// The file chooser opened on a directory of many files: how long the UI thread
-// stalls at worst while the list loads, and how soon the first names show.
+// The file chooser on a directory of many files: how long the UI thread stalls
+// at worst while the list reads it and how soon the first names show; then the
+// same stalls while the tree reads it (its row expanded), while files are
+// added and removed among those shown, and when the list leaves the directory
+// and comes back.
 //
 // A 1 ms timer ticks on the UI thread; the largest gap between two ticks is the
 // longest stall. Usage: bench_chooser [file count, default 100000] [directory]
 // With a directory, the files are made there once and reused by later runs.
+#include "chooser/DirectoryTreeModel.h"
+#include "chooser/FileListModel.h"
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
 #include "shell/Messages.h"
 #include "shell/WindowSet.h"
 
-#include <QAbstractItemModel>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <functional>
+#include <thread>
+#include <vector>
 
 using namespace nerubato;
 
@@ -53,6 +62,16 @@ void makeFiles(const QString &directory, int count)
     }
 }
 
+// Names that fall between the made ones, spread over the whole list.
+QStringList scatteredNames(int count, int among)
+{
+    QStringList names;
+    for (int i = 0; i < count; ++i)
+        names << QStringLiteral("ファイル_%1_追加.exe")
+                     .arg(qint64(i) * among / count, 6, 10, QLatin1Char('0'));
+    return names;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -60,6 +79,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     installLook();
     const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
+    constexpr int kScattered = 1000;
 
     QTemporaryDir temp;
     const QString big =
@@ -79,57 +99,112 @@ int main(int argc, char **argv)
     WindowSet windows(platform);
     Forms &forms = windows.forms();
     auto *list = forms.sForm->findChild<QListView *>(QStringLiteral("FileLBox"));
+    auto *tree = forms.sForm->findChild<QTreeView *>(QStringLiteral("Dirline"));
+    auto *files = qobject_cast<FileListModel *>(list->model());
+    auto *directories = qobject_cast<DirectoryTreeModel *>(tree->model());
+    const int parentFiles = int(QDir(big + QStringLiteral("/..")).entryList(QDir::Files).size());
 
-    qint64 last = -1, worstGap = 0, worstAt = 0, firstNames = -1, allRows = -1;
-    qint64 lastCpu = 0, worstGapCpu = 0, worstCpu = 0;
-    int stallsOver50 = 0;
-    qint64 openStarted = -1;
+    // Each phase starts with an action and ends two seconds after what it
+    // waits for, so that late sorting and layout count too.
+    struct Phase
+    {
+        const char *name;
+        std::function<void()> start;
+        qint64 started = -1, done = -1, firstNames = -1;
+        qint64 worstGap = 0, worstGapCpu = 0, worstAt = 0, worstCpu = 0;
+        int stallsOver50 = 0;
+    };
+    QPersistentModelIndex bigRow;
+    qint64 treeRead = -1;
+    std::vector<Phase> phases;
+    phases.push_back({"opening the chooser on it", [&] { forms.Form1->browse(1); }});
+    phases.push_back({"expanding its row in the tree", [&] {
+                          bigRow = tree->currentIndex();
+                          tree->expand(bigRow);
+                      }});
+    // Off the UI thread: making the files is not the chooser's work.
+    std::thread writer;
+    const QStringList scattered = scatteredNames(kScattered, count);
+    phases.push_back({"1,000 files added among them while shown", [&] {
+                          writer = std::thread([&] {
+                              for (const QString &name : scattered)
+                                  QFile(big + u'/' + name).open(QIODevice::WriteOnly);
+                          });
+                      }});
+    phases.push_back({"the same files removed again", [&] {
+                          writer.join();
+                          writer = std::thread([&] {
+                              for (const QString &name : scattered)
+                                  QFile::remove(big + u'/' + name);
+                          });
+                      }});
+    phases.push_back({"going up to its parent", [&] {
+                          writer.join();
+                          tree->setCurrentIndex(QModelIndex(bigRow).parent());
+                      }});
+    phases.push_back({"coming back to it", [&] { tree->setCurrentIndex(bigRow); }});
+    std::size_t current = 0;
+    // The tree reads the directory too, for the directories in it.
+    QObject::connect(directories, &DirectoryTreeModel::directoryLoaded, [&](const QString &path) {
+        if (treeRead < 0 && QFileInfo(path) == QFileInfo(big))
+            treeRead = clock.elapsed();
+    });
+
+    qint64 last = -1, lastCpu = 0;
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
     probe.setInterval(1);
     QObject::connect(&probe, &QTimer::timeout, [&] {
         const qint64 now = clock.elapsed();
         const qint64 cpu = threadCpuMs();
-        if (last >= 0 && openStarted >= 0) {
+        Phase &phase = phases[current];
+        if (last >= 0 && phase.started >= 0) {
             if (now - last > 50)
-                ++stallsOver50;
-            if (now - last > worstGap) {
-                worstGap = now - last;
-                worstGapCpu = cpu - lastCpu;
-                worstAt = now - openStarted;
+                ++phase.stallsOver50;
+            if (now - last > phase.worstGap) {
+                phase.worstGap = now - last;
+                phase.worstGapCpu = cpu - lastCpu;
+                phase.worstAt = now - phase.started;
             }
-            worstCpu = std::max(worstCpu, cpu - lastCpu);
+            phase.worstCpu = std::max(phase.worstCpu, cpu - lastCpu);
         }
         last = now;
         lastCpu = cpu;
-        if (openStarted < 0)
+        if (phase.started < 0) {
+            phase.started = now;
+            phase.start();
             return;
-        if (firstNames < 0 && list->indexAt(QPoint(2, 2)).isValid())
-            firstNames = now - openStarted;
-        if (allRows < 0 && list->model()->rowCount(list->rootIndex()) == count)
-            allRows = now - openStarted;
-        // Keep watching a while after the last row for late sorting and layout.
-        if ((allRows >= 0 && now - openStarted > allRows + 2000) || now - openStarted > 60000)
-            app.quit();
+        }
+        const int rows = list->model()->rowCount();
+        if (current == 0 && phase.firstNames < 0 && list->indexAt(QPoint(2, 2)).isValid())
+            phase.firstNames = now - phase.started;
+        const int expected = current == 2 ? count + kScattered : current == 4 ? parentFiles : count;
+        const bool loaded = !files->isLoading() && rows == expected;
+        if (phase.done < 0 && loaded && (current != 1 || treeRead >= 0))
+            phase.done = now;
+        if ((phase.done >= 0 && now - phase.done > 2000) || now - phase.started > 60000) {
+            if (++current == phases.size())
+                app.quit();
+        }
     });
 
     clock.restart();
-    probe.start();
-    QTimer::singleShot(50, [&] {
-        openStarted = clock.elapsed();
-        forms.Form1->browse(1);
-    });
+    QTimer::singleShot(50, [&] { probe.start(); });
     app.exec();
     QDir::setCurrent(previous);
 
-    std::printf("longest UI stall:        %lld ms (at %lld ms after opening; UI thread busy %lld "
-                "ms of it)\n",
-                worstGap, worstAt, worstGapCpu);
-    std::printf("most UI-thread CPU between two ticks: %lld ms\n", worstCpu);
-    std::printf("stalls over 50 ms:       %d\n", stallsOver50);
-    std::printf("first names in FileLBox: %lld ms\n", firstNames);
-    std::printf("all %d rows in the model: %lld ms (rows at the end: %d, root %s)\n", count,
-                allRows, list->model()->rowCount(list->rootIndex()),
-                qPrintable(list->rootIndex().data().toString()));
+    for (const Phase &phase : phases) {
+        std::printf("%s:\n", phase.name);
+        std::printf(
+            "  longest UI stall:        %lld ms (at %lld ms; UI thread busy %lld ms of it)\n",
+            phase.worstGap, phase.worstAt, phase.worstGapCpu);
+        std::printf("  most UI-thread CPU between two ticks: %lld ms\n", phase.worstCpu);
+        std::printf("  stalls over 50 ms:       %d\n", phase.stallsOver50);
+        if (phase.firstNames >= 0)
+            std::printf("  first names in FileLBox: %lld ms\n", phase.firstNames);
+        std::printf("  done in:                 %lld ms\n",
+                    phase.done < 0 ? -1 : phase.done - phase.started);
+    }
+    std::printf("rows at the end: %d of %d\n", list->model()->rowCount(), count);
     return 0;
 }

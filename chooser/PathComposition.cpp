@@ -4,6 +4,14 @@
 
 namespace nerubato {
 
+bool isWithin(const QString &path, const QString &root)
+{
+    if (root.isEmpty() || !path.startsWith(root, kPathCase))
+        return false;
+    return path.size() == root.size() || root.endsWith(QLatin1Char('/')) ||
+           path.at(root.size()) == QLatin1Char('/');
+}
+
 QString composePath(const QString &directory, const QString &fileName, QChar separator)
 {
     if (directory.isEmpty() || directory.back() == separator)

@@ -7,6 +7,17 @@
 
 namespace nerubato {
 
+// How the file system tells names apart.
+constexpr Qt::CaseSensitivity kPathCase =
+#ifdef Q_OS_WIN
+    Qt::CaseInsensitive;
+#else
+    Qt::CaseSensitive;
+#endif
+
+// True when path ('/'-separated) is root itself or lies below it.
+bool isWithin(const QString &path, const QString &root);
+
 // The path box: a directory, a separator unless the directory already ends in
 // one, then a file name (which may be empty). "Ends in one" means the last
 // character is the single-byte separator; the second byte of a double-byte

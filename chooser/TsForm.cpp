@@ -1,19 +1,19 @@
 #include "TsForm.h"
 
+#include "chooser/DirectoryTreeModel.h"
+#include "chooser/FileListModel.h"
 #include "chooser/PathComposition.h"
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
 #include "shell/Messages.h"
 #include "ui_sForm.h"
 
-#include <QAbstractFileIconProvider>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QListView>
 #include <QScreen>
-#include <QSortFilterProxyModel>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -21,24 +21,6 @@
 namespace nerubato {
 
 namespace {
-
-constexpr Qt::CaseSensitivity kPathCase =
-#ifdef Q_OS_WIN
-    Qt::CaseInsensitive;
-#else
-    Qt::CaseSensitive;
-#endif
-
-// True when path is root itself or lies below it ('/'-separated paths).
-bool isWithin(const QString &path, const QString &root)
-{
-    if (root.isEmpty())
-        return false;
-    if (!path.startsWith(root, kPathCase))
-        return false;
-    return path.size() == root.size() || root.endsWith(QLatin1Char('/')) ||
-           path.at(root.size()) == QLatin1Char('/');
-}
 
 bool isBrowsable(const QString &path)
 {
@@ -83,122 +65,10 @@ private:
 
 } // namespace
 
-// The models ask their icon provider about every entry they read, on the UI
-// thread, and the stock provider looks up each file's type: seconds for a
-// directory of 100,000 files. A folder picture is all the chooser shows.
-class PlainIcons : public QAbstractFileIconProvider
-{
-public:
-    explicit PlainIcons(const QIcon &folder) : m_folder(folder) {}
-    QIcon icon(IconType type) const override { return type == Folder ? m_folder : QIcon(); }
-    QIcon icon(const QFileInfo &info) const override { return info.isDir() ? m_folder : QIcon(); }
-    // Never empty: the model takes an entry whose type is empty for one it
-    // has already shown, and would never show it.
-    QString type(const QFileInfo &info) const override
-    {
-        return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
-    }
-
-private:
-    QIcon m_folder;
-};
-
-// The tree shows one drive: its root as the single top row, the root's
-// directories below. Hidden directories stay out of sight except those on the
-// way to the directory the chooser opened, so that opening a directory below
-// one never leaves the tree without its current row.
-class DriveOutline : public QSortFilterProxyModel
-{
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-
-    void setDrive(const QString &root, const QString &opened)
-    {
-        m_root = root;
-        m_opened = opened;
-        m_rootIndex = fileSystem()->index(root);
-        invalidateFilter();
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (role == Qt::DisplayRole && index.column() == 0 && mapToSource(index) == m_rootIndex)
-            return QDir::toNativeSeparators(m_root);
-        return QSortFilterProxyModel::data(index, role);
-    }
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
-    {
-        const QModelIndex index = fileSystem()->index(row, 0, parent);
-        const QString path = fileSystem()->filePath(index);
-        if (isWithin(m_root, path))
-            return true; // the root or a directory above it, on the way down to it
-        if (!isWithin(path, m_root))
-            return false;
-        return !fileSystem()->fileInfo(index).isHidden() || isWithin(m_opened, path);
-    }
-
-private:
-    QFileSystemModel *fileSystem() const { return static_cast<QFileSystemModel *>(sourceModel()); }
-
-    QString m_root;
-    QString m_opened;
-    QPersistentModelIndex m_rootIndex;
-};
-
-// The model sorts the whole listed directory, with a natural-order collator,
-// on the UI thread, after every batch of names it receives: about 0.8 s for a
-// directory of 100,000 files. Past a few thousand entries the list keeps the
-// order the disk gives (already sorted on NTFS) and the window stays usable.
-class FileListModel : public QFileSystemModel
-{
-public:
-    static constexpr int kSortLimit = 5000;
-
-    using QFileSystemModel::QFileSystemModel;
-
-    void sort(int column, Qt::SortOrder order) override
-    {
-        if (rowCount(index(rootPath())) <= kSortLimit)
-            QFileSystemModel::sort(column, order);
-    }
-};
-
-// The model keeps a directory it has listed as its root among its parent's
-// rows, whatever its filter says: back in the parent, the list would show the
-// directory as if it were a file. The list drops directories here.
-class PlainFiles : public QSortFilterProxyModel
-{
-public:
-    using QSortFilterProxyModel::QSortFilterProxyModel;
-
-    QModelIndex setDirectory(const QModelIndex &sourceDirectory)
-    {
-        m_directory = sourceDirectory;
-        invalidateFilter();
-        return mapFromSource(sourceDirectory);
-    }
-
-protected:
-    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
-    {
-        if (parent != m_directory)
-            return true; // the directories on the way down to the listed one
-        const auto *files = static_cast<QFileSystemModel *>(sourceModel());
-        return !files->isDir(files->index(row, 0, parent));
-    }
-
-private:
-    QPersistentModelIndex m_directory;
-};
-
 TsForm::TsForm(Forms &forms, QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::TsForm>()), m_forms(forms),
-      m_dirModel(new QFileSystemModel(this)), m_outline(new DriveOutline(this)),
-      m_fileModel(new FileListModel(this)), m_plainFiles(new PlainFiles(this)),
-      m_directoryIcons(std::make_unique<PlainIcons>(style()->standardIcon(QStyle::SP_DirIcon))),
-      m_fileIcons(std::make_unique<PlainIcons>(QIcon()))
+      m_dirModel(new DirectoryTreeModel(style()->standardIcon(QStyle::SP_DirIcon), this)),
+      m_fileModel(new FileListModel(this))
 {
     ui->setupUi(this);
     // The .ui format has no pixel sizes; these three are one pixel larger than the window.
@@ -210,19 +80,22 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
         widget->setFont(font);
     }
 
-    m_dirModel->setFilter(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    m_dirModel->setIconProvider(m_directoryIcons.get());
-    m_outline->setSourceModel(m_dirModel);
-    ui->Dirline->setModel(m_outline);
-    for (int column = 1; column < m_dirModel->columnCount(); ++column)
-        ui->Dirline->hideColumn(column);
+    ui->Dirline->setModel(m_dirModel);
     ui->Dirline->setItemDelegate(new RowHeightDelegate(16, true, ui->Dirline));
 
-    // Plain files only: no directories, and neither hidden nor system entries.
-    m_fileModel->setFilter(QDir::Files | QDir::NoDotAndDotDot);
-    m_fileModel->setIconProvider(m_fileIcons.get());
-    m_plainFiles->setSourceModel(m_fileModel);
-    ui->FileLBox->setModel(m_plainFiles);
+    // A selected file that leaves the disk leaves nothing selected; the view
+    // would select its neighbour, a file the user never chose. Connected
+    // before the view is, so that this runs first.
+    connect(m_fileModel, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &, int first, int last) {
+                const int current = ui->FileLBox->currentIndex().row();
+                if (current >= first && current <= last)
+                    ui->FileLBox->selectionModel()->clear();
+            });
+    ui->FileLBox->setModel(m_fileModel);
+    // One row's size stands for all, so 100,000 rows cost no size computation
+    // each and laying them all out takes a few milliseconds.
+    ui->FileLBox->setUniformItemSizes(true);
     ui->FileLBox->setItemDelegate(new RowHeightDelegate(13, false, ui->FileLBox));
 
     auto handle = [this](auto handler) {
@@ -233,20 +106,17 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
             handle(&TsForm::DirlineChange));
     connect(ui->FileLBox->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             handle(&TsForm::FileLBoxChange));
+    // The selection follows its file through a change of the whole list, or
+    // goes with it, and says nothing either way.
+    connect(m_fileModel, &QAbstractItemModel::layoutChanged, this, handle(&TsForm::FileLBoxChange));
     connect(ui->FileLBox, &QListView::doubleClicked, this, handle(&TsForm::FileLBoxDblClick));
     connect(ui->oK_Btn, &QPushButton::clicked, this, handle(&TsForm::oK_BtnClick));
     connect(ui->Button1, &QPushButton::clicked, this, handle(&TsForm::Button1Click));
-    connect(m_dirModel, &QFileSystemModel::directoryLoaded, this, &TsForm::revealCurrentDirectory);
+    connect(m_dirModel, &DirectoryTreeModel::directoryLoaded, this,
+            &TsForm::revealCurrentDirectory);
 }
 
-TsForm::~TsForm()
-{
-    // The models use the icon providers until they are gone.
-    delete m_plainFiles;
-    delete m_fileModel;
-    delete m_outline;
-    delete m_dirModel;
-}
+TsForm::~TsForm() = default;
 
 void TsForm::FormCreate()
 {
@@ -286,9 +156,7 @@ void TsForm::FileLBoxChange()
 {
     const QModelIndexList selected = ui->FileLBox->selectionModel()->selectedIndexes();
     // The model's name as stored: on Linux a name may itself contain '\' or ':'.
-    SelectedFileName = selected.isEmpty()
-                           ? QString()
-                           : m_fileModel->fileName(m_plainFiles->mapToSource(selected.first()));
+    SelectedFileName = selected.isEmpty() ? QString() : m_fileModel->fileName(selected.first());
     ui->Pass_Edit->setText(composePath(SelectedDirectory, SelectedFileName));
 }
 
@@ -366,24 +234,21 @@ bool TsForm::openDrive(const QString &drive)
     if (!isBrowsable(directory))
         directory = drive;
     m_drive = drive;
-    m_dirModel->setRootPath(drive);
-    m_outline->setDrive(drive, directory);
-    ui->Dirline->setRootIndex(m_outline->mapFromSource(m_dirModel->index(drive)).parent());
+    m_dirModel->setDrive(drive, directory);
     selectTreeDirectory(directory);
     return true;
 }
 
 void TsForm::selectTreeDirectory(const QString &path)
 {
-    const QModelIndex index = m_outline->mapFromSource(m_dirModel->index(path));
+    const QModelIndex index = m_dirModel->index(path);
     ui->Dirline->setCurrentIndex(index);
     ui->Dirline->scrollTo(index);
 }
 
 QString TsForm::treeDirectory() const
 {
-    const QModelIndex current = ui->Dirline->currentIndex();
-    return current.isValid() ? m_dirModel->filePath(m_outline->mapToSource(current)) : QString();
+    return m_dirModel->filePath(ui->Dirline->currentIndex());
 }
 
 bool TsForm::pointFileListAt(const QString &path)
@@ -396,7 +261,7 @@ bool TsForm::pointFileListAt(const QString &path)
         const QSignalBlocker blocker(ui->FileLBox->selectionModel());
         ui->FileLBox->selectionModel()->clear();
     }
-    ui->FileLBox->setRootIndex(m_plainFiles->setDirectory(m_fileModel->setRootPath(path)));
+    m_fileModel->setDirectory(path);
     ui->FileLBox->scrollToTop();
     return true;
 }

@@ -9,17 +9,14 @@
 
 #include <memory>
 
-class QFileSystemModel;
-
 namespace Ui {
 class TsForm;
 }
 
 namespace nerubato {
 
-class DriveOutline;
-class PlainFiles;
-class PlainIcons;
+class DirectoryTreeModel;
+class FileListModel;
 
 // The program file chooser. It browses with its own drive and directory state
 // and never moves the process's current directory, so the files the tool keeps
@@ -62,13 +59,9 @@ private:
 
     std::unique_ptr<Ui::TsForm> ui;
     Forms &m_forms;
-    QFileSystemModel *m_dirModel;
-    DriveOutline *m_outline;
-    QFileSystemModel *m_fileModel;
-    PlainFiles *m_plainFiles;
-    std::unique_ptr<PlainIcons> m_directoryIcons;
-    std::unique_ptr<PlainIcons> m_fileIcons;
-    // Paths below use '/' internally, as Qt's file system models do.
+    DirectoryTreeModel *m_dirModel;
+    FileListModel *m_fileModel;
+    // Paths below use '/' internally, as Qt's file classes do.
     QStringList m_drives;
     QString m_drive;
     QString m_listDirectory;

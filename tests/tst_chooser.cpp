@@ -1,3 +1,6 @@
+#include "chooser/DirectoryTreeModel.h"
+#include "chooser/FileListModel.h"
+#include "chooser/FileNameOrder.h"
 #include "chooser/PathComposition.h"
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
@@ -6,15 +9,16 @@
 #include "shell/WindowSet.h"
 #include "testsupport.h"
 
-#include <QAbstractProxyModel>
 #include <QComboBox>
 #include <QDir>
-#include <QFileSystemModel>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 #include <QTreeView>
 
 #ifdef Q_OS_UNIX
@@ -61,10 +65,8 @@ public:
             edit("jikko%1_Edit", n)->setText(QStringLiteral("program %1").arg(n));
             edit("sw%1_Edit", n)->setText(QStringLiteral("arguments %1").arg(n));
         }
-        auto *proxy = qobject_cast<QAbstractProxyModel *>(list->model());
-        loaded =
-            std::make_unique<QSignalSpy>(qobject_cast<QFileSystemModel *>(proxy->sourceModel()),
-                                         &QFileSystemModel::directoryLoaded);
+        loaded = std::make_unique<QSignalSpy>(qobject_cast<FileListModel *>(list->model()),
+                                              &FileListModel::directoryLoaded);
     }
 
     template <typename T> T *child(const char *name)
@@ -119,9 +121,18 @@ public:
     // Clicks the directory's row in the tree, as the user would.
     bool openDirectory(const QString &relative)
     {
-        auto *proxy = qobject_cast<QAbstractProxyModel *>(tree->model());
-        auto *files = qobject_cast<QFileSystemModel *>(proxy->sourceModel());
-        const QPersistentModelIndex index = proxy->mapFromSource(files->index(path(relative)));
+        // Its row arrives once the directory above it is read, which
+        // expanding that directory's row asks for.
+        auto *directories = qobject_cast<DirectoryTreeModel *>(tree->model());
+        const QString above = QFileInfo(path(relative)).path();
+        QPersistentModelIndex index;
+        if (!QTest::qWaitFor([&] {
+                index = directories->index(path(relative));
+                if (!index.isValid())
+                    tree->expand(directories->index(above));
+                return index.isValid();
+            }))
+            return false;
         tree->scrollTo(index);
         if (!QTest::qWaitFor([&] { return tree->visualRect(index).isValid(); }))
             return false;
@@ -272,6 +283,280 @@ private slots:
         f.editor->browse(1);
         QVERIFY(f.openDirectory("sub"));
         QTRY_COMPARE(f.listNames(false), expected);
+    }
+
+    // The order a file list is expected in, whatever the script or the case.
+    void namesCompareAsAFileListOrdersThem_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("case ignored") << "apple.exe"
+                                      << "Banana.exe";
+        QTest::newRow("case ignored, upper first") << "APPLE.exe"
+                                                   << "banana.exe";
+        QTest::newRow("numbers by value") << "file9.exe"
+                                          << "file10.exe";
+        QTest::newRow("leading zeros do not count") << "file007.exe"
+                                                    << "file8.exe";
+        QTest::newRow("long numbers") << "v99999999999999999999"
+                                      << "v100000000000000000000";
+        QTest::newRow("full-width digits by value") << "ファイル９"
+                                                    << "ファイル１０";
+        QTest::newRow("digits before letters") << "a1.exe"
+                                               << "ab.exe";
+        QTest::newRow("dot before digits") << "a.exe"
+                                           << "a1.exe";
+        QTest::newRow("prefix first") << "setup"
+                                      << "setup.exe";
+        QTest::newRow("Latin before kana") << "zeta.exe"
+                                           << "あ.exe";
+        QTest::newRow("same letters: fixed order by case") << "README"
+                                                           << "readme";
+        QTest::newRow("same number: fixed order by its digits") << "x01"
+                                                                << "x1";
+    }
+    void namesCompareAsAFileListOrdersThem()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QCOMPARE(compareFileNames(first, second), -1);
+        QCOMPARE(compareFileNames(second, first), 1);
+        QCOMPARE(compareFileNames(first, first), 0);
+        QStringList names{second, first};
+        sortFileNames(names);
+        QCOMPARE(names, (QStringList{first, second}));
+    }
+
+    // Turning one listing into the next keeps every row whose name is in both.
+    void diffKeepsTheNamesInBoth_data()
+    {
+        QTest::addColumn<QStringList>("old");
+        QTest::addColumn<QStringList>("fresh");
+        const QStringList abc{"a", "b", "c"};
+        QTest::newRow("nothing changed") << abc << abc;
+        QTest::newRow("added at both ends") << abc << QStringList{"0", "a", "b", "c", "d"};
+        QTest::newRow("removed at both ends") << abc << QStringList{"b"};
+        QTest::newRow("replaced in the middle")
+            << QStringList{"a", "b", "c", "d"} << QStringList{"a", "bb", "bc", "d"};
+        QTest::newRow("interleaved")
+            << QStringList{"a", "c", "e", "g"} << QStringList{"b", "c", "d", "g", "h"};
+        QTest::newRow("all replaced") << abc << QStringList{"x", "y"};
+        QTest::newRow("from nothing") << QStringList{} << abc;
+        QTest::newRow("to nothing") << abc << QStringList{};
+        QTest::newRow("numbers by value")
+            << QStringList{"f2", "f10"} << QStringList{"f1", "f2", "f3", "f10", "f11"};
+    }
+    void diffKeepsTheNamesInBoth()
+    {
+        QFETCH(QStringList, old);
+        QFETCH(QStringList, fresh);
+        QStringList rows = old;
+        qsizetype removed = 0;
+        qsizetype inserted = 0;
+        for (const NameRun &run : diffNames(old, old.size(), fresh, fresh.size())) {
+            QVERIFY(run.count > 0);
+            if (run.from < 0) {
+                rows.remove(run.row, run.count);
+                removed += run.count;
+            } else {
+                for (qsizetype k = 0; k < run.count; ++k)
+                    rows.insert(run.row + k, fresh.at(run.from + k));
+                inserted += run.count;
+            }
+        }
+        QCOMPARE(rows, fresh);
+        const auto missingFrom = [](const QStringList &names, const QStringList &other) {
+            return std::count_if(names.begin(), names.end(),
+                                 [&](const QString &name) { return !other.contains(name); });
+        };
+        QCOMPARE(removed, missingFrom(old, fresh));
+        QCOMPARE(inserted, missingFrom(fresh, old));
+    }
+
+    // Enough files for several batches of rows, made in an order unrelated to
+    // the expected one: every name arrives, once, in name order.
+    void largeDirectoryArrivesCompleteAndSorted()
+    {
+        Fixture f;
+        const QStringList stems = {"alpha", "Beta", "delta", "GAMMA"};
+        const int perStem = (2 * FileListModel::kBatchRows + 7) / int(stems.size()) + 1;
+        QVERIFY(QDir(f.start).mkpath("many"));
+        for (int n = perStem - 1; n >= 0; --n) {
+            for (const QString &stem : stems)
+                f.work.write(QStringLiteral("many/%1_%2.exe").arg(stem).arg(n), {});
+        }
+        QStringList expected;
+        for (const QString &stem : stems) {
+            for (int n = 0; n < perStem; ++n)
+                expected << QStringLiteral("%1_%2.exe").arg(stem).arg(n);
+        }
+        f.editor->browse(1);
+        QVERIFY(f.openDirectory("many"));
+        QVERIFY(f.waitLoaded("many"));
+        QCOMPARE(f.listNames(false), expected);
+    }
+
+    // A listing still under way when the user moves on never reaches the list:
+    // still being read, read but not yet taken in, or already arriving.
+    void directoryChangeDropsTheListingUnderWay_data()
+    {
+        QTest::addColumn<QString>("when");
+        QTest::newRow("as soon as it is asked for") << "asked";
+        QTest::newRow("once it is read, before it is taken in") << "read";
+        QTest::newRow("once its first rows are in") << "arriving";
+    }
+    void directoryChangeDropsTheListingUnderWay()
+    {
+        QFETCH(QString, when);
+        Fixture f;
+        QVERIFY(QDir(f.start).mkpath("many"));
+        for (int n = 0; n < 3 * FileListModel::kBatchRows; ++n)
+            f.work.write(QStringLiteral("many/big_%1.exe").arg(n), {});
+        f.editor->browse(1);
+        QVERIFY(f.waitLoaded(""));
+        auto *files = qobject_cast<FileListModel *>(f.list->model());
+        auto *directories = qobject_cast<DirectoryTreeModel *>(f.tree->model());
+        QPersistentModelIndex tools;
+        QVERIFY(QTest::qWaitFor([&] {
+            tools = directories->index(f.path("tools"));
+            return tools.isValid();
+        }));
+        bool rowsSeen = false;
+        // Moves on before the next batch of rows, as a click would.
+        const auto connection = connect(files, &QAbstractItemModel::rowsInserted, this, [&] {
+            if (files->directory() != f.path("many"))
+                return;
+            if (!rowsSeen && when == "arriving")
+                QTimer::singleShot(0, f.tree, [&] { f.tree->setCurrentIndex(tools); });
+            rowsSeen = true;
+        });
+        QVERIFY(f.openDirectory("many"));
+        QVERIFY(files->isLoading());
+        if (when == "read")
+            QThread::msleep(1000); // the worker reads the directory meanwhile, not this thread
+        if (when != "arriving")
+            f.tree->setCurrentIndex(tools);
+        QVERIFY(f.waitLoaded("tools"));
+        disconnect(connection);
+        QCOMPARE(rowsSeen, when == "arriving");
+        QCOMPARE(f.listNames(false), QStringList{"setup.exe"});
+        QCOMPARE(f.chooser->SelectedDirectory, f.native("tools"));
+        QCOMPARE(f.pathBox->text(), f.nativeDir("tools"));
+        // Nothing of the other directory comes later.
+        QTest::qWait(100);
+        QVERIFY(f.loaded->isEmpty());
+        QCOMPARE(f.listNames(false), QStringList{"setup.exe"});
+    }
+
+    // The tree lists directories only, by name; hidden ones stay out of it
+    // unless they lead to where the chooser opened.
+    void treeListsVisibleDirectoriesByName()
+    {
+        Fixture f;
+        for (const char *dir : {"zeta", "alpha", ".cache", "Beta10", "beta9"})
+            QVERIFY(QDir(f.start).mkpath(QString::fromLatin1(dir)));
+        f.editor->browse(1);
+        auto *directories = qobject_cast<DirectoryTreeModel *>(f.tree->model());
+        const QModelIndex top = directories->index(f.start);
+        QVERIFY(top.isValid());
+        QCOMPARE(top.data().toString(), f.native(""));
+        QCOMPARE(directories->rowCount(), 1);
+        const QStringList expected = {"alpha", "beta9", "Beta10", "MixedCase",
+                                      "sub",   "tools", "zeta",   QStringLiteral("表")};
+        QTRY_COMPARE(directories->rowCount(top), int(expected.size()));
+        QStringList shown;
+        for (int row = 0; row < directories->rowCount(top); ++row)
+            shown << directories->index(row, 0, top).data().toString();
+        QCOMPARE(shown, expected);
+        QCOMPARE(directories->filePath(directories->index(2, 0, top)), f.path("Beta10"));
+    }
+
+    // While the chooser shows a directory the list follows it: only the rows
+    // that differ change, and the selected file stays selected while it is
+    // there, however scattered the changes.
+    void listFollowsTheDirectory_data()
+    {
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("removed");
+        QTest::addColumn<QString>("selectedAfter");
+        QStringList everyOther;
+        QStringList between;
+        for (int n = 0; n < 2 * FileListModel::kMaxRuns + 16; n += 2) {
+            everyOther << QStringLiteral("n%1.exe").arg(n, 3, 10, QLatin1Char('0'));
+            between << QStringLiteral("n%1_x.exe").arg(n, 3, 10, QLatin1Char('0'));
+        }
+        QTest::newRow("added before the selected file")
+            << QStringList{"a.exe", "c.exe"} << QStringList{} << "d.exe";
+        QTest::newRow("added after it")
+            << QStringList{"e.exe", "z.exe"} << QStringList{} << "d.exe";
+        QTest::newRow("a hidden file and a plain one added")
+            << QStringList{".x.exe", "f.exe"} << QStringList{} << "d.exe";
+        QTest::newRow("another file removed") << QStringList{} << QStringList{"b.exe"} << "d.exe";
+        QTest::newRow("the selected file removed")
+            << QStringList{} << QStringList{"d.exe"} << QString();
+        QTest::newRow("scattered additions") << between << QStringList{} << "d.exe";
+        QTest::newRow("scattered removals") << QStringList{} << everyOther << "d.exe";
+        QTest::newRow("scattered removals and the selected file")
+            << QStringList{} << everyOther + QStringList{"d.exe"} << QString();
+    }
+    void listFollowsTheDirectory()
+    {
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, removed);
+        QFETCH(QString, selectedAfter);
+        Fixture f;
+        QStringList expected{"b.exe", "d.exe", "setup.exe"};
+        for (int n = 0; n < 2 * FileListModel::kMaxRuns + 16; ++n)
+            expected << QStringLiteral("n%1.exe").arg(n, 3, 10, QLatin1Char('0'));
+        for (const QString &name : expected)
+            f.work.write("tools/" + name, {});
+        f.editor->browse(1);
+        QVERIFY(f.openDirectory("tools"));
+        QVERIFY(f.clickFile("d.exe"));
+
+        for (const QString &name : added) {
+            f.work.write("tools/" + name, {});
+            if (!name.startsWith(u'.'))
+                expected << name;
+        }
+        for (const QString &name : removed) {
+            QVERIFY(QFile::remove(f.path("tools/" + name)));
+            expected.removeOne(name);
+        }
+        sortFileNames(expected);
+        QTRY_COMPARE(f.listNames(false), expected);
+        QCOMPARE(f.chooser->SelectedFileName, selectedAfter);
+        QCOMPARE(f.pathBox->text(), f.nativeDir("tools") + selectedAfter);
+        const QModelIndexList selected = f.list->selectionModel()->selectedIndexes();
+        QCOMPARE(selected.size(), selectedAfter.isEmpty() ? 0 : 1);
+        if (!selectedAfter.isEmpty())
+            QCOMPARE(selected.first().data().toString(), selectedAfter);
+    }
+
+    // The tree follows the disk too, and keeps its current row.
+    void treeFollowsTheDirectories()
+    {
+        Fixture f;
+        f.editor->browse(1);
+        QVERIFY(f.openDirectory("tools"));
+        auto *directories = qobject_cast<DirectoryTreeModel *>(f.tree->model());
+        const QModelIndex top = directories->index(f.start);
+        const QPersistentModelIndex tools = directories->index(f.path("tools"));
+        f.tree->expand(tools);
+        QTRY_VERIFY(!directories->hasChildren(tools)); // read, and nothing below it
+        QVERIFY(QDir(f.start).mkpath("added"));
+        QVERIFY(QDir(f.path("sub")).removeRecursively());
+        QVERIFY(QDir(f.path("tools")).mkpath("inner"));
+        const auto rows = [&](const QModelIndex &parent) {
+            QStringList names;
+            for (int row = 0; row < directories->rowCount(parent); ++row)
+                names << directories->index(row, 0, parent).data().toString();
+            return names;
+        };
+        QTRY_COMPARE(rows(top), (QStringList{"added", "MixedCase", "tools", QStringLiteral("表")}));
+        QTRY_COMPARE(rows(tools), QStringList{"inner"});
+        QCOMPARE(f.tree->currentIndex(), tools);
+        QCOMPARE(f.chooser->SelectedDirectory, f.native("tools"));
     }
 
     void selectionComposesThePath_data()

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "chooser/DirectoryReader.h"
+#include "chooser/FileNameOrder.h"
+
+#include <QAbstractItemModel>
+#include <QFileSystemWatcher>
+#include <QIcon>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+namespace nerubato {
+
+// One drive's directories: the drive's root as the only top row, the
+// directories below it read when a row is first expanded. A worker thread
+// reads them, so a directory of 100,000 files costs the window nothing; only
+// its directories reach the UI thread. Hidden directories stay out of sight
+// except those on the way to the directory the tree opened at, so that it
+// never lacks the row the chooser shows as current. A directory read is read
+// again when it changes.
+class DirectoryTreeModel : public QAbstractItemModel
+{
+    Q_OBJECT
+
+public:
+    explicit DirectoryTreeModel(const QIcon &folder, QObject *parent = nullptr);
+    ~DirectoryTreeModel() override;
+
+    QModelIndex index(int row, int column,
+                      const QModelIndex &parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex &child) const override;
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool hasChildren(const QModelIndex &parent = QModelIndex()) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
+
+    // Paths are '/'-separated. The rows from root down to opened are there at
+    // once; their neighbours arrive as each directory on the way is read.
+    void setDrive(const QString &root, const QString &opened);
+    // The row of a directory already in the tree; invalid for any other.
+    QModelIndex index(const QString &path) const;
+    QString filePath(const QModelIndex &index) const;
+
+signals:
+    // The directories below path are in the tree.
+    void directoryLoaded(const QString &path);
+
+private:
+    struct Node;
+
+    Node *nodeOf(const QModelIndex &index) const;
+    QModelIndex indexOf(const Node *node) const;
+    Node *find(const QString &path) const;
+    QString pathOf(const Node *node) const;
+    void read(const QString &path);
+    void takeListing(const QString &path, QStringList names);
+
+    QIcon m_folder;
+    // Holds the top row; itself no row.
+    std::unique_ptr<Node> m_top;
+    QFileSystemWatcher m_watcher;
+    QSet<QString> m_changed;
+    QTimer m_rereadDelay;
+    DirectoryReader m_reader;
+};
+
+} // namespace nerubato

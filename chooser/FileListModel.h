@@ -1,0 +1,63 @@
+#pragma once
+
+#include "chooser/DirectoryReader.h"
+#include "chooser/FileNameOrder.h"
+
+#include <QAbstractListModel>
+#include <QFileSystemWatcher>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+namespace nerubato {
+
+// The plain files of one directory, by name. A worker thread reads and sorts
+// the directory, so a directory of 100,000 files never holds up the window;
+// the rows then join the list a batch at a time, one batch per pass of the
+// event loop, so that laying them out never does either. When the directory
+// changes it is read again: a few changes come as rows removed and inserted,
+// many as one new layout.
+class FileListModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    explicit FileListModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    // Empties the list and starts reading path ('/'-separated); a listing of
+    // the previous directory still under way is dropped.
+    void setDirectory(const QString &path);
+    QString directory() const { return m_directory; }
+    // The name as the file system stores it.
+    QString fileName(const QModelIndex &index) const;
+    bool isLoading() const { return m_loading; }
+
+    static constexpr int kBatchRows = 5000;
+    // Past this many separate changes at one reading, the list changes in one
+    // go rather than change by change, each of which costs the views.
+    static constexpr int kMaxRuns = 32;
+
+signals:
+    // Every row of path is in the list.
+    void directoryLoaded(const QString &path);
+
+private:
+    void takeListing(const QStringList &names);
+    void takeRereading(const QStringList &fresh);
+    void relayout(const QStringList &fresh, qsizetype kept);
+    void addBatch();
+
+    QString m_directory;
+    QStringList m_names;
+    int m_shownRows = 0;
+    bool m_loading = false;
+    QTimer m_batches;
+    QFileSystemWatcher m_watcher;
+    QTimer m_rereadDelay;
+    DirectoryReader m_reader;
+};
+
+} // namespace nerubato
