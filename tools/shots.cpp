@@ -1,5 +1,6 @@
 // Saves a picture of each window in the given state, for docs/.
 // Usage: nerubato_shots OUTPUT_DIRECTORY [NAME...]   (no name: every shot)
+#include "chooser/TsForm.h"
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
 #include "shell/Messages.h"
@@ -9,8 +10,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QListView>
 #include <QMessageBox>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 
@@ -50,6 +54,31 @@ QPixmap grabMessage(Forms &forms, const std::function<void(Forms &)> &open)
     return picture;
 }
 
+// The chooser opens in the current directory: a small tree of programs.
+QWidget *fileChooser(Forms &forms)
+{
+    static QTemporaryDir root;
+    QDir dir(root.path());
+    for (const char *sub : {"tools", "backup", "表計算"})
+        dir.mkpath(QString::fromUtf8(sub));
+    for (const char *name :
+         {"tools/setup.exe", "tools/sync.exe", "tools/readme.txt", "tools/バックアップ.bat"}) {
+        QFile file(dir.filePath(QString::fromUtf8(name)));
+        file.open(QIODevice::WriteOnly);
+    }
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.filePath(QStringLiteral("tools")));
+    forms.sForm->show();
+    auto *list = forms.sForm->findChild<QListView *>(QStringLiteral("FileLBox"));
+    QElapsedTimer waited;
+    waited.start();
+    while (list->model()->rowCount(list->rootIndex()) < 4 && waited.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    list->setCurrentIndex(list->model()->index(0, 0, list->rootIndex()));
+    QDir::setCurrent(previous);
+    return forms.sForm;
+}
+
 QWidget *slotChooser(Forms &forms)
 {
     forms.Form1->SlotAction = 1;
@@ -72,6 +101,7 @@ const QList<Shot> &shots()
         {QStringLiteral("editor-reserved"), [](Forms &f) { return editorPage(f, "TabSheet2"); }},
         {QStringLiteral("main-window"), [](Forms &f) -> QWidget * { return f.Form3; }},
         {QStringLiteral("slot-chooser"), slotChooser},
+        {QStringLiteral("chooser"), fileChooser},
         {QStringLiteral("message-information"), nullptr,
          [](Forms &f) {
              showMessage(*f.platform, MessageType::Information,
