@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "shell/WindowSet.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -83,6 +84,15 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_previous;
+};
+
+// The whole program on a fake platform, in a fresh working directory.
+struct Program
+{
+    WorkDir dir;
+    FakePlatform platform;
+    WindowSet windows{platform};
+    Forms &forms() { return windows.forms(); }
 };
 
 QByteArray defaultSettingsFile();

@@ -45,16 +45,9 @@ class TestEditor : public QObject
 {
     Q_OBJECT
 
-    struct Editor
-    {
-        test::WorkDir dir;
-        test::FakePlatform platform;
-        WindowSet windows{platform};
-        TForm1 &form = *windows.forms().Form1;
-    };
-    std::unique_ptr<Editor> m_editor;
+    std::unique_ptr<test::Program> m_editor;
 
-    TForm1 &form() { return m_editor->form; }
+    TForm1 &form() { return *m_editor->forms().Form1; }
     template <typename T = QWidget> T *get(const QString &name)
     {
         T *w = form().findChild<T *>(name);
@@ -93,7 +86,7 @@ class TestEditor : public QObject
 
 private slots:
     void initTestCase() { installLook(); }
-    void init() { m_editor = std::make_unique<Editor>(); }
+    void init() { m_editor = std::make_unique<test::Program>(); }
     void cleanup() { m_editor.reset(); }
 
     void creation()
@@ -156,7 +149,7 @@ private slots:
     void windowMode()
     {
         QFETCH(QList<int>, modes);
-        TForm3 *main = m_editor->windows.forms().Form3;
+        TForm3 *main = m_editor->forms().Form3;
         for (int mode : modes) {
             main->WindowMode = quint8(mode);
             main->ApplyWindowMode();
@@ -404,8 +397,8 @@ private slots:
             QCOMPARE(form().BrowseTarget, n);
             // The chooser holds the editor until it closes.
             QVERIFY(!form().isEnabled());
-            QVERIFY(m_editor->windows.forms().sForm->isVisible());
-            m_editor->windows.forms().sForm->hide();
+            QVERIFY(m_editor->forms().sForm->isVisible());
+            m_editor->forms().sForm->hide();
             form().setEnabled(true);
         }
         QTest::mouseClick(get("syuryo_Btn"), Qt::LeftButton);

@@ -51,12 +51,10 @@ class TestShell : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::WorkDir> m_dir;
-    std::unique_ptr<test::FakePlatform> m_platform;
-    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<test::Program> m_program;
 
-    TForm3 &main() { return *m_windows->forms().Form3; }
-    TForm1 &editor() { return *m_windows->forms().Form1; }
+    TForm3 &main() { return *m_program->forms().Form3; }
+    TForm1 &editor() { return *m_program->forms().Form1; }
     void click(const char *name)
     {
         auto *b = main().findChild<QPushButton *>(name);
@@ -74,18 +72,11 @@ private slots:
 
     void init()
     {
-        m_dir = std::make_unique<test::WorkDir>();
-        m_platform = std::make_unique<test::FakePlatform>();
-        m_windows = std::make_unique<WindowSet>(*m_platform);
+        m_program = std::make_unique<test::Program>();
         main().show();
     }
 
-    void cleanup()
-    {
-        m_windows.reset();
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { m_program.reset(); }
 
     void mainWindowAsDesigned()
     {
@@ -109,9 +100,9 @@ private slots:
         QCOMPARE(main().WindowMode, quint8(1));
         QCOMPARE(main().Timer1->interval(), 800);
         QVERIFY(main().Timer1->isActive());
-        for (QWidget *w : {static_cast<QWidget *>(m_windows->forms().Form1),
-                           static_cast<QWidget *>(m_windows->forms().Form2),
-                           static_cast<QWidget *>(m_windows->forms().sForm)})
+        for (QWidget *w : {static_cast<QWidget *>(m_program->forms().Form1),
+                           static_cast<QWidget *>(m_program->forms().Form2),
+                           static_cast<QWidget *>(m_program->forms().sForm)})
             QVERIFY(!w->isVisible());
     }
 
@@ -158,7 +149,7 @@ private slots:
         {
             test::MessageAnswerer answer("<esc>");
             const MessageButton pressed =
-                showMessage(*m_platform, MessageType(type), lines, buttons);
+                showMessage(m_program->platform, MessageType(type), lines, buttons);
             QCOMPARE(answer.seen().caption, caption);
             QCOMPARE(int(answer.seen().icon), icon);
             QCOMPARE(answer.seen().text, QStringLiteral("one\r\ntwo"));
@@ -168,11 +159,11 @@ private slots:
                 {kYes, Yes}, {kNo, No}, {"OK", Ok}, {kCancel, Cancel}};
             QCOMPARE(pressed, byText.value(escapeButton));
         }
-        QCOMPARE(m_platform->beeps, 1);
+        QCOMPARE(m_program->platform.beeps, 1);
         test::MessageAnswerer closer("<close>");
-        QCOMPARE(showMessage(*m_platform, MessageType(type), lines, buttons), Cancel);
+        QCOMPARE(showMessage(m_program->platform, MessageType(type), lines, buttons), Cancel);
         test::MessageAnswerer presser(order.first());
-        QCOMPARE(showMessage(*m_platform, MessageType(type), lines, buttons),
+        QCOMPARE(showMessage(m_program->platform, MessageType(type), lines, buttons),
                  MessageButton(order.first() == kYes ? Yes : Ok));
     }
 
@@ -180,7 +171,7 @@ private slots:
     {
         test::MessageAnswerer answer("OK");
         bool after = false;
-        guarded(*m_platform, [] { throw FileOpenError("x.dat"); });
+        guarded(m_program->platform, [] { throw FileOpenError("x.dat"); });
         after = true;
         QVERIFY(after);
         QCOMPARE(answer.seen().caption, kApplicationTitle);
@@ -204,7 +195,7 @@ private slots:
         ScheduleSettings registered;
         registered.kidobi_Flag = true;
         registered.kidobi_Date = "12/24";
-        m_dir->write("kidodata.dat", joinLines(settingsToLines(registered)));
+        m_program->dir.write("kidodata.dat", joinLines(settingsToLines(registered)));
         click("kaijo_Btn");
         QCOMPARE(main().WindowMode, quint8(2));
         QVERIFY(editor().isVisible());
@@ -219,7 +210,7 @@ private slots:
     // A registration too short to read: the error box, no editor, the mode as it was.
     void viewOfAShortRegistration()
     {
-        m_dir->write("kidodata.dat", "true\r\n01/01\r\n");
+        m_program->dir.write("kidodata.dat", "true\r\n01/01\r\n");
         test::MessageAnswerer answer("OK");
         click("kaijo_Btn");
         QCOMPARE(answer.seen().caption, kApplicationTitle);
@@ -231,13 +222,13 @@ private slots:
     void helpHandsTheFileToTheShell()
     {
         click("help_Btn");
-        QCOMPARE(m_platform->launches.size(), 1);
-        const auto &launch = m_platform->launches.first();
+        QCOMPARE(m_program->platform.launches.size(), 1);
+        const auto &launch = m_program->platform.launches.first();
         QCOMPARE(launch.file, QStringLiteral("vesprat.hlp"));
         QCOMPARE(launch.parameters, QString());
         QCOMPARE(launch.directory, QString());
         QCOMPARE(launch.showCommand, 0);
-        QCOMPARE(m_platform->beeps, 0);
+        QCOMPARE(m_program->platform.beeps, 0);
     }
 
     void exitClosesTheMainWindow()
@@ -267,8 +258,8 @@ private slots:
         QFETCH(QByteArray, marker);
         const QByteArray old = "old marker, longer than the new one would be if it were not "
                                "truncated on writing it again\r\n";
-        m_dir->write("tstjikko.dat", old);
-        m_dir->write("errormsg.txt", reportOf(7));
+        m_program->dir.write("tstjikko.dat", old);
+        m_program->dir.write("errormsg.txt", reportOf(7));
         test::MessageAnswerer answers(answer);
         click("test_Btn");
         QCOMPARE(answers.seen().caption, QStringLiteral("確認"));
@@ -278,15 +269,15 @@ private slots:
                                 "即時に登録された作業のステップを実行します）"));
         QCOMPARE(answers.seen().buttons, QStringList({kYes, kNo, kCancel}));
         QCOMPARE(answers.seen().defaultButton, kYes);
-        QCOMPARE(m_dir->read("tstjikko.dat"), marker);
-        QCOMPARE(m_dir->exists("errormsg.txt"), !launched);
+        QCOMPARE(m_program->dir.read("tstjikko.dat"), marker);
+        QCOMPARE(m_program->dir.exists("errormsg.txt"), !launched);
         QCOMPARE(main().ReportPoll.waiting, quint8(launched ? 1 : 0));
-        QCOMPARE(m_platform->launches.size(), launched ? 1 : 0);
+        QCOMPARE(m_program->platform.launches.size(), launched ? 1 : 0);
         if (launched) {
-            const auto &launch = m_platform->launches.first();
+            const auto &launch = m_program->platform.launches.first();
             QCOMPARE(launch.file, QStringLiteral("quorvex.exe"));
             QCOMPARE(launch.directory, QString());
-            QCOMPARE(launch.currentDirectory, m_dir->path());
+            QCOMPARE(launch.currentDirectory, m_program->dir.path());
             QCOMPARE(launch.showCommand, 0);
             QCOMPARE(main().Timer1->interval(), 800);
         }
@@ -296,7 +287,7 @@ private slots:
     {
         test::MessageAnswerer answers(kNo);
         click("test_Btn");
-        QCOMPARE(m_dir->read("tstjikko.dat").size(), 66);
+        QCOMPARE(m_program->dir.read("tstjikko.dat").size(), 66);
     }
 
     void reportShown_data()
@@ -318,7 +309,7 @@ private slots:
         }
         tickUntilIdle(3);
         QCOMPARE(main().ReportPoll.waiting, quint8(1));
-        m_dir->write("errormsg.txt", reportOf(lines));
+        m_program->dir.write("errormsg.txt", reportOf(lines));
         test::MessageAnswerer report("OK");
         main().Timer1Timer();
         QCOMPARE(report.seen().caption, QStringLiteral("ｴﾗｰ"));
@@ -327,7 +318,7 @@ private slots:
         QCOMPARE(main().ReportPoll.waiting, quint8(0));
         QCOMPARE(main().ReportPoll.ticks, 4);
         QCOMPARE(main().Timer1->interval(), 36000000);
-        QVERIFY(m_dir->exists("errormsg.txt"));
+        QVERIFY(m_program->dir.exists("errormsg.txt"));
         // Later ticks show nothing more.
         main().Timer1Timer();
         QCOMPARE(report.all().size(), 1);
@@ -351,12 +342,12 @@ private slots:
             click("test_Btn");
         }
         tickUntilIdle(tick - 1);
-        m_dir->write("errormsg.txt", reportOf(7));
+        m_program->dir.write("errormsg.txt", reportOf(7));
         test::MessageAnswerer report("OK");
         main().Timer1Timer();
         QCOMPARE(report.all().size(), shown ? 1 : 0);
         QCOMPARE(main().ReportPoll.waiting, quint8(0));
-        QVERIFY(m_dir->exists("errormsg.txt"));
+        QVERIFY(m_program->dir.exists("errormsg.txt"));
         if (tick >= 101)
             QCOMPARE(main().ReportPoll.ticks, 0);
     }
@@ -377,44 +368,44 @@ private slots:
         QCOMPARE(main().ReportPoll.waiting, quint8(1));
         main().Timer1Timer();
         QCOMPARE(main().ReportPoll.waiting, quint8(0));
-        QCOMPARE(m_platform->launches.size(), 2);
+        QCOMPARE(m_program->platform.launches.size(), 2);
     }
 
     // A marker that can't be written stops the run before anything else happens.
     void markerThatCannotBeWritten()
     {
-        m_dir->write("errormsg.txt", reportOf(7));
-        QVERIFY(QDir(m_dir->path()).mkdir("tstjikko.dat"));
+        m_program->dir.write("errormsg.txt", reportOf(7));
+        QVERIFY(QDir(m_program->dir.path()).mkdir("tstjikko.dat"));
         test::MessageAnswerer answers(kNo);
         answers.then("OK");
         click("test_Btn");
         QCOMPARE(answers.all().size(), 2);
         QCOMPARE(answers.all().at(1).text, QStringLiteral("ﾌｧｲﾙ tstjikko.dat を作成できません."));
-        QVERIFY(m_platform->launches.isEmpty());
+        QVERIFY(m_program->platform.launches.isEmpty());
         QCOMPARE(main().ReportPoll.waiting, quint8(0));
-        QVERIFY(m_dir->exists("errormsg.txt"));
+        QVERIFY(m_program->dir.exists("errormsg.txt"));
     }
 
     // The whole way: a runner script that writes its report, launched for real.
     void fakeRunnerReportIsShown()
     {
         SilentPlatform platform;
-        m_windows.reset();
-        m_windows = std::make_unique<WindowSet>(platform);
-        m_dir->write("quorvex.exe",
-                     "#!/bin/sh\nprintf 'a\\r\\nb\\r\\nc\\r\\nd\\r\\ne\\r\\nf\\r\\ng\\r\\nh\\r\\n'"
-                     " > errormsg.tmp && mv errormsg.tmp errormsg.txt\n");
-        QFile::setPermissions(m_dir->file("quorvex.exe"),
+        WindowSet windows(platform);
+        TForm3 &main = *windows.forms().Form3;
+        m_program->dir.write(
+            "quorvex.exe",
+            "#!/bin/sh\nprintf 'a\\r\\nb\\r\\nc\\r\\nd\\r\\ne\\r\\nf\\r\\ng\\r\\nh\\r\\n'"
+            " > errormsg.tmp && mv errormsg.tmp errormsg.txt\n");
+        QFile::setPermissions(m_program->dir.file("quorvex.exe"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         {
             test::MessageAnswerer answers(kNo);
-            click("test_Btn");
+            QTest::mouseClick(main.findChild<QPushButton *>("test_Btn"), Qt::LeftButton);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(m_dir->exists("errormsg.txt"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_program->dir.exists("errormsg.txt"), 5000);
         test::MessageAnswerer report("OK");
-        main().Timer1Timer();
+        main.Timer1Timer();
         QCOMPARE(report.seen().text, QStringLiteral("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng"));
-        m_windows.reset();
     }
 };
 

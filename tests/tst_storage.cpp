@@ -41,13 +41,11 @@ class TestStorage : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::WorkDir> m_dir;
-    std::unique_ptr<test::FakePlatform> m_platform;
-    std::unique_ptr<WindowSet> m_windows;
+    std::unique_ptr<test::Program> m_program;
 
-    TForm1 &editor() { return *m_windows->forms().Form1; }
-    TForm2 &chooser() { return *m_windows->forms().Form2; }
-    TForm3 &main() { return *m_windows->forms().Form3; }
+    TForm1 &editor() { return *m_program->forms().Form1; }
+    TForm2 &chooser() { return *m_program->forms().Form2; }
+    TForm3 &main() { return *m_program->forms().Form3; }
     QPushButton *button(QWidget &w, const char *name)
     {
         auto *b = w.findChild<QPushButton *>(name);
@@ -61,18 +59,11 @@ private slots:
 
     void init()
     {
-        m_dir = std::make_unique<test::WorkDir>();
-        m_platform = std::make_unique<test::FakePlatform>();
-        m_windows = std::make_unique<WindowSet>(*m_platform);
+        m_program = std::make_unique<test::Program>();
         main().show();
     }
 
-    void cleanup()
-    {
-        m_windows.reset();
-        m_platform.reset();
-        m_dir.reset();
-    }
+    void cleanup() { m_program.reset(); }
 
     void saveToSlotAndRegister_data()
     {
@@ -88,7 +79,7 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(bool, registered);
         const QByteArray old = fileOf(timerSchedule());
-        m_dir->write("kidodata.dat", old);
+        m_program->dir.write("kidodata.dat", old);
         QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
         editor().setSettings(timerSchedule());
 
@@ -107,14 +98,14 @@ private slots:
         QCOMPARE(question.text,
                  QStringLiteral("ファイル３に保存しました\r\nこの設定を登録しますか？"));
         QCOMPARE(question.buttons, QStringList({"はい(&Y)", "いいえ(&N)"}));
-        QCOMPARE(m_dir->read("hozondt3.dat"), fileOf(editor().settings()));
+        QCOMPARE(m_program->dir.read("hozondt3.dat"), fileOf(editor().settings()));
         if (registered) {
-            QCOMPARE(m_dir->read("kidodata.dat"), m_dir->read("hozondt3.dat"));
+            QCOMPARE(m_program->dir.read("kidodata.dat"), m_program->dir.read("hozondt3.dat"));
             QCOMPARE(answers.all().size(), 2);
             QCOMPARE(answers.all().at(1).text, kRegisteredLines.join("\r\n"));
             QCOMPARE(answers.all().at(1).buttons, QStringList{"OK"});
         } else {
-            QCOMPARE(m_dir->read("kidodata.dat"), old);
+            QCOMPARE(m_program->dir.read("kidodata.dat"), old);
             QCOMPARE(answers.all().size(), 1);
         }
         QVERIFY(editor().isEnabled());
@@ -123,7 +114,7 @@ private slots:
 
     void loadFromSlot()
     {
-        m_dir->write("hozondt2.dat", fileOf(timerSchedule()));
+        m_program->dir.write("hozondt2.dat", fileOf(timerSchedule()));
         QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
         QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
         QVERIFY(chooser().isVisible());
@@ -191,13 +182,13 @@ private slots:
             QTest::mouseClick(button(chooser(), "cancel_Btn"), Qt::LeftButton);
         QVERIFY(editor().isEnabled());
         QVERIFY(!chooser().isVisible());
-        QVERIFY(!m_dir->exists("hozondt1.dat"));
+        QVERIFY(!m_program->dir.exists("hozondt1.dat"));
     }
 
     // A slot that can't be written stops the flow; the chooser stays for another try.
     void unwritableSlotStopsTheFlow()
     {
-        QVERIFY(QDir(m_dir->path()).mkdir("hozondt4.dat"));
+        QVERIFY(QDir(m_program->dir.path()).mkdir("hozondt4.dat"));
         QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         test::MessageAnswerer answers("OK");
@@ -208,12 +199,12 @@ private slots:
         QCOMPARE(answers.seen().buttons, QStringList{"OK"});
         QVERIFY(chooser().isVisible());
         QVERIFY(!editor().isEnabled());
-        QVERIFY(!m_dir->exists("kidodata.dat"));
+        QVERIFY(!m_program->dir.exists("kidodata.dat"));
     }
 
     void shortSlotStopsTheLoad()
     {
-        m_dir->write("hozondt1.dat", fileOf(timerSchedule()).left(100));
+        m_program->dir.write("hozondt1.dat", fileOf(timerSchedule()).left(100));
         QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
         QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
         test::MessageAnswerer answers("OK");
@@ -231,7 +222,7 @@ private slots:
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         test::MessageAnswerer answers("いいえ(&N)");
         QTest::mouseClick(button(chooser(), "Button1"), Qt::LeftButton);
-        QVERIFY(m_dir->exists("hozondt1.dat"));
+        QVERIFY(m_program->dir.exists("hozondt1.dat"));
         QVERIFY(!QFile::exists(elsewhere.filePath("hozondt1.dat")));
     }
 
@@ -241,7 +232,7 @@ private slots:
         QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
         QTemporaryDir elsewhere;
         QDir::setCurrent(elsewhere.path());
-        editor().StartDirectory = m_dir->file("gone");
+        editor().StartDirectory = m_program->dir.file("gone");
         test::MessageAnswerer answers("OK");
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QCOMPARE(answers.seen().caption, QStringLiteral("ｴﾗｰ"));
@@ -252,7 +243,7 @@ private slots:
         QVERIFY(!chooser().isVisible());
         QVERIFY(editor().isEnabled());
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{});
-        editor().StartDirectory = m_dir->path();
+        editor().StartDirectory = m_program->dir.path();
     }
 
     void unregister_data()
@@ -265,34 +256,34 @@ private slots:
     void unregister()
     {
         QFETCH(bool, fileThere);
-        m_dir->write("kidodata.dat", fileOf(timerSchedule()));
+        m_program->dir.write("kidodata.dat", fileOf(timerSchedule()));
         QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
         QVERIFY(editor().isVisible());
         if (!fileThere)
-            QFile::remove(m_dir->file("kidodata.dat"));
+            QFile::remove(m_program->dir.file("kidodata.dat"));
         test::MessageAnswerer answers("OK");
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QCOMPARE(answers.seen().caption, QStringLiteral("情報"));
         QCOMPARE(answers.seen().text, QStringLiteral("登録を解除しました"));
-        QVERIFY(!m_dir->exists("kidodata.dat"));
+        QVERIFY(!m_program->dir.exists("kidodata.dat"));
         QVERIFY(!editor().isVisible());
     }
 
     // A registration that can't be deleted is reported, not claimed cancelled.
     void unregisterThatCannotDelete()
     {
-        m_dir->write("kidodata.dat", fileOf(timerSchedule()));
+        m_program->dir.write("kidodata.dat", fileOf(timerSchedule()));
         QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
         // Something the process may not remove now stands under the name.
-        QFile::remove(m_dir->file("kidodata.dat"));
-        QVERIFY(QDir(m_dir->path()).mkpath("kidodata.dat/held"));
+        QFile::remove(m_program->dir.file("kidodata.dat"));
+        QVERIFY(QDir(m_program->dir.path()).mkpath("kidodata.dat/held"));
         test::MessageAnswerer answers("OK");
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QCOMPARE(answers.all().size(), 1);
         QCOMPARE(answers.seen().caption, kApplicationTitle);
         QCOMPARE(answers.seen().text, QStringLiteral("ﾌｧｲﾙ kidodata.dat を削除できません."));
         QVERIFY(editor().isVisible());
-        QVERIFY(m_dir->exists("kidodata.dat"));
+        QVERIFY(m_program->dir.exists("kidodata.dat"));
     }
 
     void slotLabels()
