@@ -98,8 +98,8 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
     ui->FileLBox->setUniformItemSizes(true);
     ui->FileLBox->setItemDelegate(new RowHeightDelegate(13, false, ui->FileLBox));
 
-    auto handle = [this](auto handler) {
-        return [this, handler] { guarded(*m_forms.platform, [&] { (this->*handler)(); }); };
+    auto handle = [this](void (TsForm::*handler)()) {
+        return guardedSlot(*m_forms.platform, this, handler);
     };
     connect(ui->DriveCBox, &QComboBox::activated, this, handle(&TsForm::DriveCBoxChange));
     connect(ui->Dirline->selectionModel(), &QItemSelectionModel::currentChanged, this,
