@@ -7,7 +7,61 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace nerubato {
+
+namespace {
+
+// The names of one directory's entries that filters asks for; stops early,
+// with what it has, once dropped() says the listing is no longer wanted.
+template <typename Dropped>
+QStringList listNames(const QString &path, QDir::Filters filters, Dropped dropped)
+{
+    QStringList names;
+#ifdef Q_OS_WIN
+    // Hidden and system files are told by their attributes, which Qt's
+    // iterator looks at for hidden files only; one pass reads both.
+    const QString pattern = QDir::toNativeSeparators(path) +
+                            (path.endsWith(u'/') ? QStringLiteral("*") : QStringLiteral("\\*"));
+    WIN32_FIND_DATAW entry;
+    const HANDLE find =
+        FindFirstFileExW(reinterpret_cast<LPCWSTR>(pattern.utf16()), FindExInfoBasic, &entry,
+                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    const bool wantDirs = filters.testFlag(QDir::Dirs);
+    const bool wantFiles = filters.testFlag(QDir::Files);
+    do {
+        const DWORD attributes = entry.dwFileAttributes;
+        if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+            continue;
+        const bool isDir = attributes & FILE_ATTRIBUTE_DIRECTORY;
+        if (isDir ? !wantDirs : !wantFiles)
+            continue;
+        const QString name = QString::fromWCharArray(entry.cFileName);
+        if (name == u"." || name == u"..")
+            continue;
+        names << name;
+        if (names.size() % 1024 == 0 && dropped())
+            break;
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+#else
+    QDirIterator entries(path, filters);
+    while (entries.hasNext()) {
+        entries.next();
+        names << entries.fileName();
+        if (names.size() % 1024 == 0 && dropped())
+            break;
+    }
+#endif
+    return names;
+}
+
+} // namespace
 
 DirectoryReader::DirectoryReader(QObject *owner) : m_owner(owner), m_thread([this] { work(); }) {}
 
@@ -67,14 +121,7 @@ void DirectoryReader::work()
             continue; // freed as the request goes
         const auto dropped = [&] { return m_epoch.load() != request.epoch; };
 
-        QStringList names;
-        QDirIterator entries(request.path, request.filters);
-        while (entries.hasNext()) {
-            entries.next();
-            names << entries.fileName();
-            if (names.size() % 1024 == 0 && dropped())
-                break;
-        }
+        QStringList names = listNames(request.path, request.filters, dropped);
         if (dropped())
             continue;
         sortFileNames(names);

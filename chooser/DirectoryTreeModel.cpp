@@ -100,7 +100,8 @@ QVariant DirectoryTreeModel::data(const QModelIndex &index, int role) const
     const Node *node = nodeOf(index);
     switch (role) {
     case Qt::DisplayRole:
-        return node->parent == m_top.get() ? QDir::toNativeSeparators(node->name) : node->name;
+        return shownDirectory(node->parent == m_top.get() ? QDir::toNativeSeparators(node->name)
+                                                          : node->name);
     case Qt::DecorationRole:
         return m_folder;
     default:

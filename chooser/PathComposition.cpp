@@ -4,6 +4,15 @@
 
 namespace nerubato {
 
+QString lowerAsciiLetters(QString text)
+{
+    for (QChar &c : text) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return text;
+}
+
 bool isWithin(const QString &path, const QString &root)
 {
     if (root.isEmpty() || !path.startsWith(root, kPathCase))

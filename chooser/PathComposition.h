@@ -15,6 +15,19 @@ constexpr Qt::CaseSensitivity kPathCase =
     Qt::CaseSensitive;
 #endif
 
+// Windows shows directories in lower case, letters A to Z only (double-byte
+// characters stay as they are); names on a case-sensitive file system keep
+// their case, or the path would name another directory.
+QString lowerAsciiLetters(QString text);
+inline QString shownDirectory(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return lowerAsciiLetters(path);
+#else
+    return path;
+#endif
+}
+
 // True when path ('/'-separated) is root itself or lies below it.
 bool isWithin(const QString &path, const QString &root);
 

@@ -123,7 +123,7 @@ void TsForm::FormCreate()
     ui->MsgL->setText(QStringLiteral("設定するファイルを選択してください"));
     // The drives and the tree are read at the first opening, not at start-up;
     // until then the tree would show the current directory.
-    SelectedDirectory = QDir::toNativeSeparators(QDir::currentPath());
+    SelectedDirectory = shownDirectory(QDir::toNativeSeparators(QDir::currentPath()));
     SelectedFileName.clear();
     ui->Pass_Edit->setText(SelectedDirectory + SelectedFileName);
 }
@@ -145,7 +145,7 @@ void TsForm::DirlineChange()
     const QString directory = treeDirectory();
     if (directory.isEmpty())
         return;
-    SelectedDirectory = QDir::toNativeSeparators(directory);
+    SelectedDirectory = shownDirectory(QDir::toNativeSeparators(directory));
     m_driveDirectories.insert(m_drive, directory);
     ui->Pass_Edit->setText(SelectedDirectory);
     if (pointFileListAt(directory))

@@ -1,6 +1,9 @@
 #include "ByteEdit.h"
 
 #include "settings/Cp932.h"
+#include "settings/Errors.h"
+
+#include <algorithm>
 
 namespace nerubato {
 
@@ -10,15 +13,43 @@ void ByteEdit::setBytes(const QByteArray &bytes)
 {
     m_bytes = bytes;
     m_shown = cp932::decode(bytes);
-    m_holdsBytes = true;
     setText(m_shown);
+}
+
+void ByteEdit::setNewText(const QString &text)
+{
+    m_bytes.clear();
+    m_shown.clear();
+    setText(text);
+}
+
+std::optional<QByteArray> ByteEdit::bytesFor(const QString &text) const
+{
+    if (text == m_shown)
+        return m_bytes;
+    // What stands before and after the edit keeps its bytes.
+    const qsizetype most = std::min(text.size(), m_shown.size());
+    qsizetype prefix = 0;
+    while (prefix < most && text[prefix] == m_shown[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < most - prefix &&
+           text[text.size() - 1 - suffix] == m_shown[m_shown.size() - 1 - suffix])
+        ++suffix;
+    const auto middle = cp932::encode(QStringView(text).mid(prefix, text.size() - prefix - suffix));
+    if (!middle)
+        return std::nullopt;
+    const qsizetype head = cp932::byteLength(m_bytes, prefix);
+    const qsizetype tail = cp932::byteLength(m_bytes, m_shown.size() - suffix);
+    return m_bytes.left(head) + *middle + m_bytes.mid(tail);
 }
 
 QByteArray ByteEdit::bytes() const
 {
-    if (m_holdsBytes && text() == m_shown)
-        return m_bytes;
-    return cp932::encode(text());
+    if (auto held = bytesFor(text()))
+        return *held;
+    // The validator keeps such characters out of what the user types.
+    throw Error(QStringLiteral("'%1' には保存できない文字が含まれています").arg(text()));
 }
 
 void ByteEdit::acceptOnlyCp932()
@@ -26,20 +57,11 @@ void ByteEdit::acceptOnlyCp932()
     setValidator(new Cp932Validator(this));
 }
 
-Cp932Validator::Cp932Validator(QLineEdit *edit) : QValidator(edit), m_edit(edit) {}
+Cp932Validator::Cp932Validator(ByteEdit *edit) : QValidator(edit), m_edit(edit) {}
 
 QValidator::State Cp932Validator::validate(QString &input, int &) const
 {
-    if (cp932::canEncode(input))
-        return Acceptable;
-    QString rest = input;
-    rest.remove(QChar::ReplacementCharacter);
-    if (!cp932::canEncode(rest))
-        return Invalid;
-    return input.count(QChar::ReplacementCharacter) <=
-                   m_edit->text().count(QChar::ReplacementCharacter)
-               ? Acceptable
-               : Invalid;
+    return m_edit->bytesFor(input) ? Acceptable : Invalid;
 }
 
 } // namespace nerubato

@@ -140,7 +140,7 @@ void TForm1::connectSteppers()
         connect(s.stepper, &Stepper::arrowClicked, this, [this, s](Stepper::Arrow arrow) {
             guarded(*m_forms.platform, [&] {
                 const int direction = arrow == Stepper::Next ? 1 : -1;
-                s.field->setText(steps::smallStep(s.rule, s.field->text(), direction));
+                s.field->setNewText(steps::smallStep(s.rule, s.field->text(), direction));
             });
         });
         // The stepper itself ignores the right button; a right press anywhere
@@ -149,7 +149,7 @@ void TForm1::connectSteppers()
             if (button != Qt::RightButton)
                 return;
             guarded(*m_forms.platform,
-                    [&] { s.field->setText(steps::bigStep(s.rule, s.field->text())); });
+                    [&] { s.field->setNewText(steps::bigStep(s.rule, s.field->text())); });
         });
     }
 }
@@ -355,14 +355,14 @@ void TForm1::showFirstPage()
 
 void TForm1::setProgramPath(int entry, const QString &path)
 {
-    m_programs.at(entry - 1).path->setText(path);
+    m_programs.at(entry - 1).path->setNewText(path);
 }
 
 void TForm1::clearProgram(int entry)
 {
     const ProgramRow &row = m_programs.at(entry - 1);
-    row.path->clear();
-    row.args->clear();
+    row.path->setNewText(QString());
+    row.args->setNewText(QString());
 }
 
 void TForm1::showEvent(QShowEvent *event)

@@ -51,9 +51,10 @@ void Platform::shellLaunch(QWidget *owner, const QString &file, const QString &p
 QStringList Platform::drives()
 {
 #ifdef Q_OS_WIN
+    // As the drive box shows them: "c:\".
     QStringList roots;
     for (const QFileInfo &drive : QDir::drives())
-        roots << QDir::toNativeSeparators(drive.absoluteFilePath());
+        roots << QDir::toNativeSeparators(drive.absoluteFilePath()).toLower();
     return roots;
 #else
     QStringList roots;

@@ -28,3 +28,8 @@ nerubato_build() {
     fi
     cmake --build "$NERUBATO_BUILD" -j2
 }
+
+# Where scripts/windows-qt.sh keeps Qt for Windows, outside the repository so that
+# a fresh clone (and CI) finds it.
+NERUBATO_CACHE=${NERUBATO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/nerubato}
+NERUBATO_WINDOWS_CACHE=$NERUBATO_CACHE/windows

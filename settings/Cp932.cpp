@@ -1,31 +1,166 @@
 #include "Cp932.h"
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <QStringDecoder>
 #include <QStringEncoder>
+#endif
+
+#include <algorithm>
+#include <limits>
 
 namespace nerubato::cp932 {
 
 namespace {
-constexpr const char *kCodec = "windows-31j";
+
+// The table lookups, all or nothing: false when any character fails.
+#ifdef Q_OS_WIN
+constexpr UINT kCodePage = 932;
+
+bool decodeTable(const char *data, qsizetype size, QString &out)
+{
+    if (size == 0) {
+        out.clear();
+        return true;
+    }
+    if (size > std::numeric_limits<int>::max())
+        return false;
+    const int length = static_cast<int>(size);
+    const int needed =
+        MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, data, length, nullptr, 0);
+    if (needed <= 0)
+        return false;
+    out.resize(needed);
+    return MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, data, length,
+                               reinterpret_cast<wchar_t *>(out.data()), needed) == needed;
 }
+
+bool encodeTable(QStringView text, QByteArray &out)
+{
+    if (text.isEmpty()) {
+        out.clear();
+        return true;
+    }
+    if (text.size() > std::numeric_limits<int>::max() / 2)
+        return false;
+    const auto *wide = reinterpret_cast<const wchar_t *>(text.utf16());
+    const int length = static_cast<int>(text.size());
+    BOOL usedDefault = FALSE;
+    // No best fit: without it U+00A5 would quietly become a backslash.
+    const int needed = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide, length, nullptr,
+                                           0, nullptr, &usedDefault);
+    if (needed <= 0 || usedDefault)
+        return false;
+    out.resize(needed);
+    return WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide, length, out.data(), needed,
+                               nullptr, &usedDefault) == needed &&
+           !usedDefault;
+}
+#else
+constexpr const char *kCodec = "windows-31j";
+
+bool decodeTable(const char *data, qsizetype size, QString &out)
+{
+    QStringDecoder decoder(kCodec);
+    out = decoder.decode(QByteArrayView(data, size));
+    return !decoder.hasError();
+}
+
+bool encodeTable(QStringView text, QByteArray &out)
+{
+    QStringEncoder encoder(kCodec);
+    out = encoder.encode(text);
+    return !encoder.hasError();
+}
+#endif
+
+// The length of the character that starts at i: 1 or 2, or 0 when the byte
+// there starts none.
+int characterLength(const QByteArray &bytes, qsizetype i)
+{
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80 || (b >= 0xA1 && b <= 0xDF))
+        return 1;
+    if (isLeadByte(b) && i + 1 < bytes.size() &&
+        isTrailByte(static_cast<unsigned char>(bytes[i + 1])))
+        return 2;
+    return 0;
+}
+
+qsizetype characterCount(const QByteArray &bytes, qsizetype from, qsizetype to)
+{
+    qsizetype count = 0;
+    for (qsizetype i = from; i < to; ++count)
+        i += std::max(characterLength(bytes, i), 1);
+    return count;
+}
+
+// A run of well-formed characters; an unassigned code inside it costs a
+// lookup per character, which only text that is not CP932 pays.
+void appendRun(const QByteArray &bytes, qsizetype from, qsizetype to, QString &out)
+{
+    if (from == to)
+        return;
+    QString run;
+    // One QChar per character is what byteLength() relies on.
+    if (decodeTable(bytes.constData() + from, to - from, run) &&
+        run.size() == characterCount(bytes, from, to)) {
+        out += run;
+        return;
+    }
+    for (qsizetype i = from; i < to;) {
+        const int length = characterLength(bytes, i);
+        QString one;
+        out += decodeTable(bytes.constData() + i, length, one) && one.size() == 1
+                   ? one
+                   : QString(QChar::ReplacementCharacter);
+        i += length;
+    }
+}
+
+} // namespace
 
 QString decode(const QByteArray &bytes)
 {
-    QStringDecoder decoder(kCodec);
-    return decoder.decode(bytes);
+    QString out;
+    out.reserve(bytes.size());
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const int length = characterLength(bytes, i);
+        if (length > 0) {
+            i += length;
+            continue;
+        }
+        appendRun(bytes, runStart, i, out);
+        out += QChar::ReplacementCharacter;
+        runStart = ++i;
+    }
+    appendRun(bytes, runStart, bytes.size(), out);
+    return out;
 }
 
-QByteArray encode(const QString &text)
+qsizetype byteLength(const QByteArray &bytes, qsizetype characters)
 {
-    QStringEncoder encoder(kCodec);
-    return encoder.encode(text);
+    qsizetype i = 0;
+    for (qsizetype n = 0; n < characters && i < bytes.size(); ++n)
+        i += std::max(characterLength(bytes, i), 1);
+    return i;
 }
 
-bool canEncode(const QString &text)
+std::optional<QByteArray> encode(QStringView text)
 {
-    QStringEncoder encoder(kCodec);
-    const QByteArray bytes = encoder.encode(text);
-    return !encoder.hasError();
+    QByteArray bytes;
+    // The round trip refuses what a table maps one way only, such as the
+    // private-use characters Windows gives the stray bytes 0xA0 and 0xFD.
+    if (!encodeTable(text, bytes) || decode(bytes) != text)
+        return std::nullopt;
+    return bytes;
+}
+
+bool canEncode(QStringView text)
+{
+    return encode(text).has_value();
 }
 
 bool endsWithSingleByte(const QByteArray &bytes, char c)

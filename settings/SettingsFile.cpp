@@ -2,19 +2,17 @@
 
 #include "Errors.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
 #include <QThread>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
 
 #ifdef Q_OS_WIN
 #include <io.h>
 #include <windows.h>
 #else
+#include <cerrno>
 #include <unistd.h>
-#endif
 #endif
 
 namespace nerubato {
@@ -54,13 +52,50 @@ QByteArray joinLines(const Lines &lines)
     return out;
 }
 
-Lines loadLines(const QString &fileName)
+namespace {
+
+#ifdef Q_OS_WIN
+// Windows only lets a file be opened without sharing while nobody else holds
+// it, so a report the runner has not closed yet is refused rather than read
+// half-written. Elsewhere there is no such open, and a plain read serves.
+bool readExclusive(const QString &fileName, QByteArray &bytes)
+{
+    const HANDLE file = CreateFileW(reinterpret_cast<LPCWSTR>(fileName.utf16()), GENERIC_READ, 0,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    char buffer[64 * 1024];
+    DWORD got = 0;
+    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return ok;
+}
+#endif
+
+bool readShared(const QString &fileName, QByteArray &bytes)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileOpenError(fileName);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+        return false;
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+Lines loadLines(const QString &fileName, Sharing sharing)
+{
+    QByteArray bytes;
+#ifdef Q_OS_WIN
+    const bool read =
+        sharing == Sharing::None ? readExclusive(fileName, bytes) : readShared(fileName, bytes);
+#else
+    Q_UNUSED(sharing);
+    const bool read = readShared(fileName, bytes);
+#endif
+    if (!read)
         throw FileOpenError(fileName);
     return splitLines(bytes);
 }
@@ -109,19 +144,16 @@ bool tryWrite(const QString &fileName, const QByteArray &bytes)
 
 void saveBytes(const QString &fileName, const QByteArray &bytes)
 {
-#ifdef Q_OS_WIN
-    // The runner or a virus scanner may hold the target open for a moment.
-    constexpr int kAttempts = 20;
-#else
-    constexpr int kAttempts = 1;
-#endif
-    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-        if (tryWrite(fileName, bytes))
-            return;
-        if (attempt < kAttempts)
-            QThread::msleep(50);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!tryWrite(fileName, bytes)) {
+        // Windows refuses to replace a file that another process (the runner,
+        // a virus scanner) holds open; such a hold is mostly over in a moment.
+        // Elsewhere a failure will not go away by waiting.
+        if (kReplaceRetry <= 0 || elapsed.elapsed() >= kReplaceRetry)
+            throw FileCreateError(fileName);
+        QThread::msleep(50);
     }
-    throw FileCreateError(fileName);
 }
 
 void saveLines(const QString &fileName, const Lines &lines)

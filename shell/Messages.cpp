@@ -162,14 +162,18 @@ void centreOnScreen(QWidget *window)
 
 void installLook()
 {
-    // The windows are designed in "ＭＳ Ｐゴシック"; IPAPGothic is the closest
-    // proportional Gothic a Debian machine has.
     const QString designFont = QStringLiteral("ＭＳ Ｐゴシック");
+#ifdef Q_OS_WIN
+    // The native style already lays dialog buttons out in the Windows order,
+    // and Windows has the design font itself.
+#else
+    // IPAPGothic is the closest proportional Gothic a Debian machine has.
     QFont::insertSubstitutions(designFont,
                                {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"),
                                 QStringLiteral("MS PGothic")});
     if (!dynamic_cast<WindowsButtonOrderStyle *>(QApplication::style()))
         QApplication::setStyle(new WindowsButtonOrderStyle(QStyleFactory::create("Fusion")));
+#endif
     QFont font(designFont);
     font.setPixelSize(12);
     QApplication::setFont(font);

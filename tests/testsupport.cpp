@@ -13,8 +13,10 @@
 
 #include <algorithm>
 
+#ifndef Q_OS_WIN
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace nerubato::test {
 
@@ -135,6 +137,9 @@ bool WorkDir::exists(const QString &name) const
 
 bool asUnprivilegedUser(const std::function<bool()> &check)
 {
+#ifdef Q_OS_WIN
+    return check();
+#else
     if (geteuid() != 0)
         return check();
     const pid_t child = fork();
@@ -147,12 +152,32 @@ bool asUnprivilegedUser(const std::function<bool()> &check)
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#endif
 }
 
 void makeReadOnly(const QString &dir)
 {
     QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
                                    QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+}
+
+QString helperPath(const QString &name)
+{
+#ifdef Q_OS_WIN
+    const QString suffix = QStringLiteral(".exe");
+#else
+    const QString suffix;
+#endif
+    return QCoreApplication::applicationDirPath() + u'/' + name + suffix;
+}
+
+void installFakeRunner(const WorkDir &dir)
+{
+    const QString runner = dir.file(QStringLiteral("quorvex.exe"));
+    QFile::remove(runner);
+    if (!QFile::copy(helperPath(QStringLiteral("fake_quorvex")), runner))
+        qFatal("cannot copy the runner stand-in");
+    QFile::setPermissions(runner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QByteArray defaultSettingsFile()

@@ -97,6 +97,20 @@ struct Program
 
 QByteArray defaultSettingsFile();
 
+// A helper program the tests build beside themselves ("fake_quorvex", "holdfile").
+QString helperPath(const QString &name);
+// Puts the runner stand-in into dir as quorvex.exe: it writes an eight-line
+// report whose first line is "marker" or "no marker", whose second is 正常終了.
+void installFakeRunner(const WorkDir &dir);
+
+// Cases that make permission bits hold by dropping root's rights in a forked
+// child need POSIX; the Windows build skips them (see tests/CMakeLists.txt).
+#ifdef Q_OS_WIN
+#define NERUBATO_POSIX_ONLY() QSKIP("needs POSIX: permission bits and fork")
+#else
+#define NERUBATO_POSIX_ONLY() (void)0
+#endif
+
 // Runs check as an unprivileged user when the tests run as root, so that
 // permission bits hold; returns check's result. Directories the check needs
 // must be reachable by that user.

@@ -1,3 +1,4 @@
+#include "settings/Cp932.h"
 #include "settings/Errors.h"
 #include "settings/PathParts.h"
 #include "settings/RunnerContract.h"
@@ -309,6 +310,7 @@ private slots:
     // A failed save keeps the previous file whole and leaves nothing behind.
     void saveIntoReadOnlyDirectoryKeepsTheOldFile()
     {
+        NERUBATO_POSIX_ONLY();
         test::WorkDir dir;
         saveLines("kidodata.dat", defaultLines());
         test::makeReadOnly(dir.path());
@@ -357,12 +359,79 @@ private slots:
         QCOMPARE(runner::readReport(runner::kReportFile), shown);
     }
 
+    // The marker's text in CP932, written out here byte by byte rather than
+    // encoded by the code under test.
     void markerIsOneLineOf66Bytes()
     {
-        const QByteArray marker = runner::markerBytes();
-        QCOMPARE(marker.size(), 66);
-        QVERIFY(marker.endsWith("\r\n"));
-        QCOMPARE(splitLines(marker).size(), 1);
+        const QByteArray expected(
+            "\x82\xb1\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcd\x8f\xf0\x8c\x8f\x94\xbb"
+            "\x92\xe8\x8f\x88\x97\x9d\x82\xf0\x8d\x73\x82\xed\x82\xc8\x82\xa2\x8f\xea\x8d\x87"
+            "\x82\xc9\x8d\xec\x90\xac\x82\xb3\x82\xea\x82\xe9\x83\x74\x83\x40\x83\x43\x83\x8b"
+            "\x82\xc5\x82\xb7\r\n");
+        QCOMPARE(expected.size(), 66);
+        QCOMPARE(runner::markerBytes(), expected);
+    }
+
+    // The same answers from ICU on Linux and from code page 932 on Windows.
+    void cp932Decodes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        const QString bad(QChar::ReplacementCharacter);
+        QTest::newRow("ascii") << QByteArray("C:\\APP.EXE") << QStringLiteral("C:\\APP.EXE");
+        QTest::newRow("kanji") << QByteArray("\x90\xb3\x8f\xed") << QStringLiteral("正常");
+        QTest::newRow("so, trail 0x5C") << QByteArray("\x83\x5C") << QStringLiteral("ソ");
+        QTest::newRow("half-width kana") << QByteArray("\xBA\xDD") << QStringLiteral("ｺﾝ");
+        QTest::newRow("ideographic space") << QByteArray("\x81\x40") << QStringLiteral("\u3000");
+        QTest::newRow("NEC circled one") << QByteArray("\x87\x40") << QStringLiteral("①");
+        QTest::newRow("IBM not sign") << QByteArray("\xFA\x54") << QStringLiteral("\uFFE2");
+        QTest::newRow("user-defined") << QByteArray("\xF0\x40") << QStringLiteral("\uE000");
+        QTest::newRow("stray 0x80") << QByteArray("a\x80" "b") << QString(u'a' + bad + u'b');
+        QTest::newRow("stray 0xA0") << QByteArray("\xA0") << bad;
+        QTest::newRow("0xFD to 0xFF") << QByteArray("\xFD\xFE\xFF") << bad + bad + bad;
+        QTest::newRow("lone lead at the end") << QByteArray("ab\x82") << QStringLiteral("ab") + bad;
+        QTest::newRow("lead, then no trail") << QByteArray("\x82 x") << bad + QStringLiteral(" x");
+        QTest::newRow("unassigned pair") << QByteArray("\x85\x40z") << QString(bad + u'z');
+    }
+
+    void cp932Decodes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(cp932::decode(bytes), text);
+        // One character shown is one character's bytes, valid or not.
+        QCOMPARE(cp932::byteLength(bytes, text.size()), bytes.size());
+    }
+
+    void cp932Encodes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("ascii") << "run.bat /q" << QByteArray("run.bat /q") << false;
+        QTest::newRow("kanji and kana") << "表計算ｺﾝ" << QByteArray("\x95\x5C\x8C\x76\x8E\x5A\xBA\xDD")
+                                        << false;
+        QTest::newRow("not sign, one code") << "\uFFE2" << QByteArray("\x81\xCA") << false;
+        QTest::newRow("fullwidth tilde") << "\uFF5E" << QByteArray("\x81\x60") << false;
+        QTest::newRow("replacement character") << "a\uFFFD" << QByteArray() << true;
+        QTest::newRow("hangul") << "한" << QByteArray() << true;
+        QTest::newRow("emoji") << "\U0001F600" << QByteArray() << true;
+        QTest::newRow("yen sign, no best fit") << "\u00A5" << QByteArray() << true;
+        QTest::newRow("e acute, no best fit") << "\u00E9" << QByteArray() << true;
+        QTest::newRow("wave dash") << "\u301C" << QByteArray() << true;
+        QTest::newRow("private use of a stray byte") << "\uF8F0" << QByteArray() << true;
+    }
+
+    void cp932Encodes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, refused);
+        const auto encoded = cp932::encode(text);
+        QCOMPARE(!encoded.has_value(), refused);
+        QCOMPARE(cp932::canEncode(text), !refused);
+        if (!refused)
+            QCOMPARE(*encoded, bytes);
     }
 };
 
