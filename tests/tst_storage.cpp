@@ -7,6 +7,7 @@
 #include "storage/TForm2.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -64,6 +65,59 @@ private slots:
     }
 
     void cleanup() { m_program.reset(); }
+
+    // Every flow that touches the system's files, from a start directory whose
+    // path is Japanese, with the untouched defaults: the 250-byte default file.
+    void japaneseStartDirectoryServesEveryFlow()
+    {
+        m_program.reset();
+        test::WorkDir dir;
+        const QString start = dir.file(QStringLiteral("設定ソ表"));
+        QVERIFY(QDir().mkpath(start));
+        QVERIFY(QDir::setCurrent(start));
+        test::FakePlatform platform;
+        WindowSet windows(platform);
+        TForm1 &editor = *windows.forms().Form1;
+        TForm2 &slotChooser = *windows.forms().Form2;
+        TForm3 &main = *windows.forms().Form3;
+        main.Timer1->stop();
+        auto read = [&](const char *name) {
+            QFile file(start + u'/' + QLatin1String(name));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+
+        QDir::setCurrent(dir.path()); // where browsing might have left it
+        main.settei_BtnClick();
+        {
+            test::MessageAnswerer answers("はい(&Y)");
+            answers.then("OK");
+            editor.hozon_BtnClick();
+            slotChooser.Button1Click();
+        }
+        QCOMPARE(read("hozondt1.dat"), test::defaultSettingsFile());
+        QCOMPARE(read("kidodata.dat").size(), 250);
+        QCOMPARE(read("kidodata.dat"), test::defaultSettingsFile());
+
+        editor.setSettings(timerSchedule());
+        editor.yomidasiClick();
+        slotChooser.Button1Click();
+        QCOMPARE(editor.settings(), ScheduleSettings());
+
+        main.kaijo_BtnClick();
+        QCOMPARE(main.WindowMode, quint8(2));
+        {
+            test::MessageAnswerer answers("いいえ(&N)");
+            main.test_BtnClick();
+        }
+        QCOMPARE(read("tstjikko.dat").size(), 66);
+        QCOMPARE(platform.launches.size(), 1);
+        QCOMPARE(QDir(platform.launches.at(0).currentDirectory), QDir(start));
+        {
+            test::MessageAnswerer answers("OK");
+            editor.hozon_BtnClick();
+        }
+        QVERIFY(!QFile::exists(start + QStringLiteral("/kidodata.dat")));
+    }
 
     void saveToSlotAndRegister_data()
     {

@@ -1,0 +1,49 @@
+# Shared by scripts/windows.sh and docs/screenshots.sh: the Windows build and
+# the Wine it runs under. Sourced after setup.sh, not executed.
+
+NERUBATO_WINDOWS_PACKAGES="cmake ninja-build qt6-base-dev qt6-base-dev-tools \
+g++-mingw-w64-x86-64-posix wine64 xvfb xauth x11-utils fonts-ipafont-gothic"
+NERUBATO_WINDOWS_BUILD=${NERUBATO_WINDOWS_BUILD:-$NERUBATO_ROOT/build-windows}
+NERUBATO_WINE=/usr/lib/wine/wine64
+NERUBATO_WINESERVER=/usr/lib/wine/wineserver64
+# Where the MinGW runtime DLLs of Debian's posix GCC and winpthreads live.
+NERUBATO_RUNTIME_DIRS=(/usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib)
+NERUBATO_RUNTIME_DLLS=(libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+
+# Qt for Windows (built once into the cache), then the project against it.
+nerubato_windows_build() {
+    nerubato_install $NERUBATO_WINDOWS_PACKAGES
+    NERUBATO_WINDOWS_QT=$("$NERUBATO_ROOT/scripts/windows-qt.sh" | tail -n1)
+    local build=$NERUBATO_WINDOWS_BUILD
+    if [ ! -f "$build/build.ninja" ]; then
+        cmake -S "$NERUBATO_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+            -DCMAKE_TOOLCHAIN_FILE="$NERUBATO_ROOT/cmake/mingw64.cmake" \
+            -DNERUBATO_WINDOWS_QT="$NERUBATO_WINDOWS_QT" -DCMAKE_PREFIX_PATH="$NERUBATO_WINDOWS_QT" \
+            -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+            -DCMAKE_CROSSCOMPILING_EMULATOR="$NERUBATO_WINE" \
+            -DNERUBATO_WARNINGS_AS_ERRORS="${CI:+ON}" >/dev/null
+    fi
+    cmake --build "$build" -j2 "$@"
+}
+
+# A Wine prefix made for one run: nothing of an earlier run or of ~/.wine is
+# seen. The design font is mapped as a Japanese Windows has it.
+nerubato_new_prefix() {
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    "$NERUBATO_WINE" wineboot --init >/dev/null 2>&1
+    "$NERUBATO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
+        /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+    "$NERUBATO_WINESERVER" -w
+}
+
+nerubato_winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Programs of the build find the Qt DLLs and the MinGW runtime through WINEPATH.
+nerubato_wine_path() {
+    local dir
+    WINEPATH=$(nerubato_winpath "$NERUBATO_WINDOWS_QT/bin")
+    for dir in "${NERUBATO_RUNTIME_DIRS[@]}"; do WINEPATH+=";$(nerubato_winpath "$dir")"; done
+    export WINEPATH
+}
