@@ -58,8 +58,12 @@ echo "smoke start: the unzipped nerubato.exe showed \"ネルバト　設定登�
 # Every test, in a prefix of its own.
 nerubato_new_prefix "$build/wineprefix"
 nerubato_wine_path
+# The wineserver and Wine's own services start first, away from CTest: started
+# by the first test, they would hold its output open and CTest would wait on it.
 status=0
-(cd "$build" && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j2 "$@") ||
-    status=$?
-"$NERUBATO_WINESERVER" -k 2>/dev/null || true
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    "$2" -p && "$1" cmd /c exit >/dev/null 2>&1 </dev/null
+    cd "$3" && ctest --output-on-failure -j2 "${@:4}"; status=$?
+    "$2" -k 2>/dev/null
+    exit $status' _ "$NERUBATO_WINE" "$NERUBATO_WINESERVER" "$build" "$@" || status=$?
 exit "$status"

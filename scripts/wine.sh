@@ -27,7 +27,10 @@ nerubato_windows_build() {
 }
 
 # A Wine prefix made for one run: nothing of an earlier run or of ~/.wine is
-# seen. The design font is mapped as a Japanese Windows has it.
+# seen. The design font is mapped as a Japanese Windows has it. Wine passes no
+# QT_* variable of the Linux side on, so those Qt needs are the prefix's own:
+# QtTest, seeing no console, would otherwise write its report to the debugger,
+# and the offscreen platform on Windows reads its fonts from a directory.
 nerubato_new_prefix() {
     export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     rm -rf "$WINEPREFIX"
@@ -35,6 +38,14 @@ nerubato_new_prefix() {
     "$NERUBATO_WINE" wineboot --init >/dev/null 2>&1
     "$NERUBATO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' \
         /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+    "$NERUBATO_WINE" reg add 'HKCU\Environment' /v QT_FORCE_STDERR_LOGGING /t REG_SZ /d 1 /f \
+        >/dev/null 2>&1
+    # Only the proportional Gothic, the nearest to the design font, so that
+    # the offscreen platform falls back on nothing else.
+    mkdir -p "$WINEPREFIX/drive_c/fonts"
+    cp /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf "$WINEPREFIX/drive_c/fonts/"
+    "$NERUBATO_WINE" reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /t REG_SZ /d 'C:\fonts' /f \
+        >/dev/null 2>&1
     "$NERUBATO_WINESERVER" -w
 }
 

@@ -103,6 +103,9 @@ QString helperPath(const QString &name);
 // report whose first line is "marker" or "no marker", whose second is 正常終了.
 void installFakeRunner(const WorkDir &dir);
 
+// True when the Windows build runs under Wine rather than on Windows.
+bool underWine();
+
 // Cases that make permission bits hold by dropping root's rights in a forked
 // child need POSIX; the Windows build skips them (see tests/CMakeLists.txt).
 #ifdef Q_OS_WIN

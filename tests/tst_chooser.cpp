@@ -53,7 +53,8 @@ public:
         QFile::link(work.file("gone.exe"), work.file("dangling.exe"));
 #endif
         start = QDir::currentPath();
-        platform.fakeDrives = QStringList{QDir::toNativeSeparators(start)} + moreDrives;
+        platform.fakeDrives =
+            QStringList{shownDirectory(QDir::toNativeSeparators(start))} + moreDrives;
         windows = std::make_unique<WindowSet>(platform);
         editor = windows->forms().Form1;
         chooser = windows->forms().sForm;
@@ -86,9 +87,10 @@ public:
     {
         return relative.isEmpty() ? start : start + u'/' + relative;
     }
+    // As the chooser shows it: on Windows in lower case.
     QString native(const QString &relative) const
     {
-        return QDir::toNativeSeparators(path(relative));
+        return shownDirectory(QDir::toNativeSeparators(path(relative)));
     }
     QString nativeDir(const QString &relative) const
     {
@@ -100,7 +102,7 @@ public:
     {
         const bool done = QTest::qWaitFor([&] {
             return std::any_of(loaded->begin(), loaded->end(), [&](const QList<QVariant> &s) {
-                return s.value(0).toString() == path(relative);
+                return s.value(0).toString().compare(path(relative), kPathCase) == 0;
             });
         });
         loaded->clear();
@@ -407,6 +409,10 @@ private slots:
     }
     void directoryChangeDropsTheListingUnderWay()
     {
+        // Wine looks a new file's name up in the whole directory: the 15,000
+        // files of each row would take it about 40 seconds.
+        if (test::underWine())
+            QSKIP("15,000 files are too slow to create under Wine; run on Windows itself");
         QFETCH(QString, when);
         Fixture f;
         QVERIFY(QDir(f.start).mkpath("many"));
@@ -424,7 +430,7 @@ private slots:
         bool rowsSeen = false;
         // Moves on before the next batch of rows, as a click would.
         const auto connection = connect(files, &QAbstractItemModel::rowsInserted, this, [&] {
-            if (files->directory() != f.path("many"))
+            if (files->directory().compare(f.path("many"), kPathCase) != 0)
                 return;
             if (!rowsSeen && when == "arriving")
                 QTimer::singleShot(0, f.tree, [&] { f.tree->setCurrentIndex(tools); });
@@ -461,14 +467,18 @@ private slots:
         QVERIFY(top.isValid());
         QCOMPARE(top.data().toString(), f.native(""));
         QCOMPARE(directories->rowCount(), 1);
-        const QStringList expected = {"alpha", "beta9", "Beta10", "MixedCase",
-                                      "sub",   "tools", "zeta",   QStringLiteral("表")};
+        QStringList expected = {"alpha", "beta9", "Beta10", "MixedCase",
+                                "sub",   "tools", "zeta",   QStringLiteral("表")};
         QTRY_COMPARE(directories->rowCount(top), int(expected.size()));
         QStringList shown;
         for (int row = 0; row < directories->rowCount(top); ++row)
             shown << directories->index(row, 0, top).data().toString();
+        for (QString &name : expected)
+            name = shownDirectory(name);
         QCOMPARE(shown, expected);
-        QCOMPARE(directories->filePath(directories->index(2, 0, top)), f.path("Beta10"));
+        QCOMPARE(directories->filePath(directories->index(2, 0, top))
+                     .compare(f.path("Beta10"), kPathCase),
+                 0);
     }
 
     // While the chooser shows a directory the list follows it: only the rows
@@ -553,7 +563,8 @@ private slots:
                 names << directories->index(row, 0, parent).data().toString();
             return names;
         };
-        QTRY_COMPARE(rows(top), (QStringList{"added", "MixedCase", "tools", QStringLiteral("表")}));
+        QTRY_COMPARE(rows(top), (QStringList{"added", shownDirectory("MixedCase"), "tools",
+                                             QStringLiteral("表")}));
         QTRY_COMPARE(rows(tools), QStringList{"inner"});
         QCOMPARE(f.tree->currentIndex(), tools);
         QCOMPARE(f.chooser->SelectedDirectory, f.native("tools"));

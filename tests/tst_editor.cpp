@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTest>
 
@@ -578,6 +580,23 @@ void TestEditor::groupBoxes()
 
 // Every caption fits its control, and no two controls of a group box overlap
 // or leave it.
+namespace {
+
+// The width an edit needs to show its whole text: the text, the edit's own
+// margin of 2 pixels each side, and what the style's frame takes.
+int lineEditWidthFor(QLineEdit *e)
+{
+    QStyleOptionFrame frame;
+    frame.initFrom(e);
+    frame.rect = e->rect();
+    frame.lineWidth =
+        e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, e) : 0;
+    const QRect contents = e->style()->subElementRect(QStyle::SE_LineEditContents, &frame, e);
+    return e->fontMetrics().horizontalAdvance(e->text()) + 2 * 2 + (e->width() - contents.width());
+}
+
+} // namespace
+
 void TestEditor::layoutReadsInFull()
 {
     show();
@@ -595,12 +614,15 @@ void TestEditor::layoutReadsInFull()
                              qPrintable(name + " / " + other->objectName()));
                 int needed = 0;
                 if (auto *e = qobject_cast<QLineEdit *>(w))
-                    needed = e->fontMetrics().horizontalAdvance(e->text()) + 8;
+                    needed = lineEditWidthFor(e);
                 else if (auto *b = qobject_cast<QPushButton *>(w))
                     needed = b->fontMetrics().horizontalAdvance(b->text()) + 8;
                 else if (qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w))
                     needed = w->sizeHint().width();
-                QVERIFY2(needed <= w->width(), qPrintable(name));
+                QVERIFY2(needed <= w->width(), qPrintable(QStringLiteral("%1: %2 px for %3 px")
+                                                              .arg(name)
+                                                              .arg(needed)
+                                                              .arg(w->width())));
             }
         }
     }

@@ -386,7 +386,9 @@ private slots:
         QTest::newRow("NEC circled one") << QByteArray("\x87\x40") << QStringLiteral("①");
         QTest::newRow("IBM not sign") << QByteArray("\xFA\x54") << QStringLiteral("\uFFE2");
         QTest::newRow("user-defined") << QByteArray("\xF0\x40") << QStringLiteral("\uE000");
-        QTest::newRow("stray 0x80") << QByteArray("a\x80" "b") << QString(u'a' + bad + u'b');
+        QTest::newRow("stray 0x80") << QByteArray("a\x80"
+                                                  "b")
+                                    << QString(u'a' + bad + u'b');
         QTest::newRow("stray 0xA0") << QByteArray("\xA0") << bad;
         QTest::newRow("0xFD to 0xFF") << QByteArray("\xFD\xFE\xFF") << bad + bad + bad;
         QTest::newRow("lone lead at the end") << QByteArray("ab\x82") << QStringLiteral("ab") + bad;
@@ -409,8 +411,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("refused");
         QTest::newRow("ascii") << "run.bat /q" << QByteArray("run.bat /q") << false;
-        QTest::newRow("kanji and kana") << "表計算ｺﾝ" << QByteArray("\x95\x5C\x8C\x76\x8E\x5A\xBA\xDD")
-                                        << false;
+        QTest::newRow("kanji and kana")
+            << "表計算ｺﾝ" << QByteArray("\x95\x5C\x8C\x76\x8E\x5A\xBA\xDD") << false;
         QTest::newRow("not sign, one code") << "\uFFE2" << QByteArray("\x81\xCA") << false;
         QTest::newRow("fullwidth tilde") << "\uFF5E" << QByteArray("\x81\x60") << false;
         QTest::newRow("replacement character") << "a\uFFFD" << QByteArray() << true;

@@ -414,7 +414,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_program->dir.exists("errormsg.txt"), 10000);
         test::MessageAnswerer report("OK");
         main.Timer1Timer();
-        QCOMPARE(report.seen().text, firstLine + QStringLiteral("\r\n正常終了\r\nc\r\nd\r\ne\r\nf\r\ng"));
+        QCOMPARE(report.seen().text,
+                 firstLine + QStringLiteral("\r\n正常終了\r\nc\r\nd\r\ne\r\nf\r\ng"));
         QCOMPARE(main.ReportPoll.waiting, quint8(0));
     }
 };

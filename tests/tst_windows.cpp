@@ -107,7 +107,8 @@ private slots:
             QCOMPARE(dir.read(runner::kRegistrationFile), joinLines(after));
         } else {
             QCOMPARE(error, QStringLiteral("ﾌｧｲﾙ kidodata.dat を作成できません"));
-            QVERIFY2(elapsed.elapsed() >= kReplaceRetry, qPrintable(QString::number(elapsed.elapsed())));
+            QVERIFY2(elapsed.elapsed() >= kReplaceRetry,
+                     qPrintable(QString::number(elapsed.elapsed())));
             QCOMPARE(dir.read(runner::kRegistrationFile), test::defaultSettingsFile());
         }
         QCOMPARE(filesIn(dir.path()), QStringList{runner::kRegistrationFile});
@@ -126,7 +127,8 @@ private slots:
             Holder holder(program.dir.file(runner::kReportFile), 3000);
             QVERIFY(holder.held());
             test::MessageAnswerer box("OK");
-            main.Timer1Timer();
+            // As the timer's connection runs it: its error reaches the general error box.
+            guarded(program.platform, [&] { main.Timer1Timer(); });
             QCOMPARE(box.seen().caption, QStringLiteral("ネルバト"));
             QCOMPARE(box.seen().text, QStringLiteral("ﾌｧｲﾙ errormsg.txt は開けません."));
             QCOMPARE(main.ReportPoll.waiting, quint8(0));
@@ -195,7 +197,8 @@ private slots:
         auto *list = chooser.findChild<QListView *>(QStringLiteral("FileLBox"));
         const QModelIndex root = list->rootIndex();
         QVERIFY(QTest::qWaitFor([&] { return list->model()->rowCount(root) == 2; }));
-        QCOMPARE(list->model()->index(0, 0, root).data().toString(), QStringLiteral("readonly.exe"));
+        QCOMPARE(list->model()->index(0, 0, root).data().toString(),
+                 QStringLiteral("readonly.exe"));
         QCOMPARE(list->model()->index(1, 0, root).data().toString(), QStringLiteral("Setup.EXE"));
 
         const QString lower = QDir::toNativeSeparators(shown).toLower();
@@ -237,11 +240,15 @@ private slots:
         QCOMPARE(QApplication::style()->name(), QStringLiteral("windowsvista"));
         QCOMPARE(QApplication::font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
         QCOMPARE(QApplication::font().pixelSize(), 12);
+        {
+            test::MessageAnswerer box(QStringLiteral("ｷｬﾝｾﾙ"));
+            showMessage(program.platform, MessageType::Confirmation, {QStringLiteral("x")},
+                        Yes | No | Cancel);
+            QCOMPARE(box.seen().buttons, QStringList({kYes, kNo, QStringLiteral("ｷｬﾝｾﾙ")}));
+        }
         test::MessageAnswerer box(QStringLiteral("OK"));
-        showMessage(program.platform, MessageType::Warning, {QStringLiteral("x")},
-                    Yes | No | Ok | Cancel);
-        QCOMPARE(box.seen().buttons,
-                 QStringList({kYes, kNo, QStringLiteral("OK"), QStringLiteral("ｷｬﾝｾﾙ")}));
+        showMessage(program.platform, MessageType::Warning, {QStringLiteral("x")}, Ok | Cancel);
+        QCOMPARE(box.seen().buttons, QStringList({QStringLiteral("OK"), QStringLiteral("ｷｬﾝｾﾙ")}));
     }
 };
 
