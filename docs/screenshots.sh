@@ -18,7 +18,7 @@ if [ "${1:-}" = "--windows" ]; then
     nerubato_wine_path
     export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
     QT_QPA_PLATFORM=windows xvfb-run -a -s "-screen 0 1024x768x24" \
-        "$NERUBATO_WINE" "$NERUBATO_WINDOWS_BUILD/tools/nerubato_shots.exe" \
+        "$NERUBATO_WINE" "$NERUBATO_WINDOWS_BUILD/nerubato_shots.exe" \
         "$(nerubato_winpath "$out")" "$@" >/dev/null
     "$NERUBATO_WINESERVER" -k 2>/dev/null || true
     for name in "$@"; do
