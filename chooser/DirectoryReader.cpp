@@ -3,24 +3,36 @@
 #include "chooser/FileNameOrder.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QObject>
 
 #include <algorithm>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <cerrno>
+#include <dirent.h>
 #endif
 
 namespace nerubato {
 
 namespace {
 
+std::function<bool(const QString &)> &readCheck()
+{
+    static std::function<bool(const QString &)> check;
+    return check;
+}
+
 // The names of one directory's entries that filters asks for; stops early,
 // with what it has, once dropped() says the listing is no longer wanted.
 template <typename Dropped>
-QStringList listNames(const QString &path, QDir::Filters filters, Dropped dropped)
+DirectoryReader::Outcome listNames(const QString &path, QDir::Filters filters, Dropped dropped,
+                                   QStringList &names)
 {
-    QStringList names;
+    if (readCheck() && !readCheck()(path))
+        return DirectoryReader::Unreadable;
 #ifdef Q_OS_WIN
     // Hidden and system files are told by their attributes, which Qt's
     // iterator looks at for hidden files only; one pass reads both.
@@ -30,8 +42,17 @@ QStringList listNames(const QString &path, QDir::Filters filters, Dropped droppe
     const HANDLE find =
         FindFirstFileExW(reinterpret_cast<LPCWSTR>(pattern.utf16()), FindExInfoBasic, &entry,
                          FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
+    if (find == INVALID_HANDLE_VALUE) {
+        switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND: // a drive's root with nothing in it
+            return DirectoryReader::Read;
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_DIRECTORY:
+            return DirectoryReader::Gone;
+        default:
+            return DirectoryReader::Unreadable;
+        }
+    }
     const bool wantDirs = filters.testFlag(QDir::Dirs);
     const bool wantFiles = filters.testFlag(QDir::Files);
     do {
@@ -50,6 +71,12 @@ QStringList listNames(const QString &path, QDir::Filters filters, Dropped droppe
     } while (FindNextFileW(find, &entry));
     FindClose(find);
 #else
+    // QDirIterator says nothing of a directory it cannot open.
+    DIR *dir = ::opendir(QFile::encodeName(path).constData());
+    if (dir == nullptr)
+        return errno == ENOENT || errno == ENOTDIR ? DirectoryReader::Gone
+                                                   : DirectoryReader::Unreadable;
+    ::closedir(dir);
     QDirIterator entries(path, filters);
     while (entries.hasNext()) {
         entries.next();
@@ -58,10 +85,15 @@ QStringList listNames(const QString &path, QDir::Filters filters, Dropped droppe
             break;
     }
 #endif
-    return names;
+    return DirectoryReader::Read;
 }
 
 } // namespace
+
+void DirectoryReader::setReadCheck(std::function<bool(const QString &)> canRead)
+{
+    readCheck() = std::move(canRead);
+}
 
 DirectoryReader::DirectoryReader(QObject *owner) : m_owner(owner), m_thread([this] { work(); }) {}
 
@@ -121,7 +153,8 @@ void DirectoryReader::work()
             continue; // freed as the request goes
         const auto dropped = [&] { return m_epoch.load() != request.epoch; };
 
-        QStringList names = listNames(request.path, request.filters, dropped);
+        QStringList names;
+        const Outcome outcome = listNames(request.path, request.filters, dropped, names);
         if (dropped())
             continue;
         sortFileNames(names);
@@ -129,10 +162,10 @@ void DirectoryReader::work()
             continue;
         QMetaObject::invokeMethod(
             m_owner,
-            [this, epoch = request.epoch, done = std::move(request.done),
-             names = std::move(names)] {
+            [this, epoch = request.epoch, done = std::move(request.done), names = std::move(names),
+             outcome] {
                 if (epoch == m_epoch.load())
-                    done(names);
+                    done(names, outcome);
             },
             Qt::QueuedConnection);
     }

@@ -22,7 +22,14 @@ namespace nerubato {
 class DirectoryReader
 {
 public:
-    using Done = std::function<void(const QStringList &names)>;
+    // Gone: the directory is not there (any more). Unreadable: it is there but
+    // cannot be listed.
+    enum Outcome { Read, Gone, Unreadable };
+    using Done = std::function<void(const QStringList &names, Outcome outcome)>;
+
+    // Stands in for the file system's answer where the tests run as root, whom
+    // no permission keeps out: a directory canRead() refuses is Unreadable.
+    static void setReadCheck(std::function<bool(const QString &)> canRead);
 
     explicit DirectoryReader(QObject *owner);
     ~DirectoryReader();

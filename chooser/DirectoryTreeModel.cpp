@@ -138,7 +138,9 @@ void DirectoryTreeModel::read(const QString &path)
     // Hidden directories and system entries are left out; the worker reads
     // every file all the same, but none of them reaches this thread.
     m_reader.read(path, QDir::Dirs | QDir::NoDotAndDotDot,
-                  [this, path](const QStringList &names) { takeListing(path, names); });
+                  [this, path](const QStringList &names, DirectoryReader::Outcome) {
+                      takeListing(path, names);
+                  });
 }
 
 void DirectoryTreeModel::setDrive(const QString &root, const QString &opened)

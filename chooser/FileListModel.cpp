@@ -29,8 +29,9 @@ FileListModel::FileListModel(QObject *parent) : QAbstractListModel(parent), m_re
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_rereadDelay,
             qOverload<>(&QTimer::start));
     connect(&m_rereadDelay, &QTimer::timeout, this, [this] {
-        m_reader.read(m_directory, kPlainFiles,
-                      [this](const QStringList &fresh) { takeRereading(fresh); });
+        m_reader.read(
+            m_directory, kPlainFiles,
+            [this](const QStringList &fresh, DirectoryReader::Outcome) { takeRereading(fresh); });
     });
 }
 
@@ -66,7 +67,12 @@ void FileListModel::setDirectory(const QString &path)
     m_directory = path;
     m_loading = true;
     endResetModel();
-    m_reader.read(path, kPlainFiles, [this](const QStringList &names) { takeListing(names); });
+    m_reader.read(path, kPlainFiles,
+                  [this](const QStringList &names, DirectoryReader::Outcome outcome) {
+                      takeListing(names);
+                      if (outcome == DirectoryReader::Unreadable)
+                          emit directoryUnreadable(m_directory);
+                  });
 }
 
 void FileListModel::takeListing(const QStringList &names)

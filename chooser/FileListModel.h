@@ -43,6 +43,8 @@ public:
 signals:
     // Every row of path is in the list.
     void directoryLoaded(const QString &path);
+    // The directory is there but cannot be listed.
+    void directoryUnreadable(const QString &path);
 
 private:
     void takeListing(const QStringList &names);

@@ -4,7 +4,10 @@
 #include "chooser/FileListModel.h"
 #include "chooser/PathComposition.h"
 #include "editor/TForm1.h"
+#include "editor/core/FieldText.h"
 #include "platform/Platform.h"
+#include "settings/Cp932.h"
+#include "settings/Errors.h"
 #include "shell/Messages.h"
 #include "ui_sForm.h"
 
@@ -114,6 +117,31 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
     connect(ui->Button1, &QPushButton::clicked, this, handle(&TsForm::Button1Click));
     connect(m_dirModel, &DirectoryTreeModel::directoryLoaded, this,
             &TsForm::revealCurrentDirectory);
+    // The directory shown went from the disk: the view would move on to a
+    // neighbour, a directory the user never chose; the nearest parent still
+    // there is where it lay. Connected before the view is, so that this runs
+    // first. Setting the tree's current row runs DirlineChange as any move does.
+    connect(m_dirModel, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &parent, int first, int last) {
+                for (QModelIndex row = ui->Dirline->currentIndex(); row.isValid();
+                     row = row.parent()) {
+                    if (row.parent() == parent && row.row() >= first && row.row() <= last) {
+                        ui->Dirline->setCurrentIndex(nearestExisting(parent));
+                        return;
+                    }
+                }
+            });
+    connect(m_fileModel, &FileListModel::directoryUnreadable, this, [this](const QString &path) {
+        showErrorBox(*m_forms.platform,
+                     FileOpenError(shownDirectory(QDir::toNativeSeparators(path))).text());
+    });
+}
+
+QModelIndex TsForm::nearestExisting(QModelIndex index) const
+{
+    while (index.parent().isValid() && !QFileInfo(m_dirModel->filePath(index)).isDir())
+        index = index.parent();
+    return index;
 }
 
 TsForm::~TsForm() = default;
@@ -162,9 +190,18 @@ void TsForm::FileLBoxChange()
 
 void TsForm::oK_BtnClick()
 {
+    // A name the settings file cannot hold (Hangul, an emoji, on Linux a line
+    // break) would be saved as another file's name.
+    const QString path = ui->Pass_Edit->text();
+    if (fieldtext::hasLineBreak(path) || !cp932::canEncode(path)) {
+        showMessage(*m_forms.platform, MessageType::Error,
+                    {QStringLiteral("選択したファイルのパスには保存できない文字が含まれています")},
+                    Ok);
+        return;
+    }
     const int target = m_forms.Form1->BrowseTarget;
     if (target >= 1 && target <= 5)
-        m_forms.Form1->setProgramPath(target, ui->Pass_Edit->text());
+        m_forms.Form1->setProgramPath(target, path);
     m_forms.Form1->setEnabled(true);
     hide();
 }

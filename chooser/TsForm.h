@@ -54,6 +54,7 @@ private:
     bool openDrive(const QString &drive);
     void selectTreeDirectory(const QString &path);
     QString treeDirectory() const;
+    QModelIndex nearestExisting(QModelIndex index) const;
     bool pointFileListAt(const QString &path);
     void revealCurrentDirectory(const QString &loadedPath);
 

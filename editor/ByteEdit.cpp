@@ -1,23 +1,50 @@
 #include "ByteEdit.h"
 
+#include "editor/core/FieldText.h"
 #include "settings/Cp932.h"
 #include "settings/Errors.h"
 
-#include <algorithm>
+#include <limits>
 
 namespace nerubato {
 
-ByteEdit::ByteEdit(QWidget *parent) : QLineEdit(parent) {}
+namespace {
+
+Error unsavable(const QString &text)
+{
+    return Error(QStringLiteral("'%1' には保存できない文字が含まれています").arg(text));
+}
+
+} // namespace
+
+ByteEdit::ByteEdit(QWidget *parent) : QLineEdit(parent)
+{
+    // QLineEdit's default of 32,767 characters would cut a longer loaded text.
+    setMaxLength(std::numeric_limits<int>::max());
+    setValidator(new FieldValidator(this));
+    // setText() runs the validator, which cuts line breaks, but keeps what it
+    // calls invalid: that text is put back here.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (text != m_previous && (!bytesFor(text) || fieldtext::hasLineBreak(text))) {
+            setText(m_previous);
+            return;
+        }
+        m_previous = text;
+    });
+}
 
 void ByteEdit::setBytes(const QByteArray &bytes)
 {
     m_bytes = bytes;
     m_shown = cp932::decode(bytes);
+    m_previous = m_shown;
     setText(m_shown);
 }
 
 void ByteEdit::setNewText(const QString &text)
 {
+    if (fieldtext::hasLineBreak(text) || !cp932::canEncode(text))
+        throw unsavable(text);
     m_bytes.clear();
     m_shown.clear();
     setText(text);
@@ -25,42 +52,25 @@ void ByteEdit::setNewText(const QString &text)
 
 std::optional<QByteArray> ByteEdit::bytesFor(const QString &text) const
 {
-    if (text == m_shown)
-        return m_bytes;
-    // What stands before and after the edit keeps its bytes.
-    const qsizetype most = std::min(text.size(), m_shown.size());
-    qsizetype prefix = 0;
-    while (prefix < most && text[prefix] == m_shown[prefix])
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < most - prefix &&
-           text[text.size() - 1 - suffix] == m_shown[m_shown.size() - 1 - suffix])
-        ++suffix;
-    const auto middle = cp932::encode(QStringView(text).mid(prefix, text.size() - prefix - suffix));
-    if (!middle)
-        return std::nullopt;
-    const qsizetype head = cp932::byteLength(m_bytes, prefix);
-    const qsizetype tail = cp932::byteLength(m_bytes, m_shown.size() - suffix);
-    return m_bytes.left(head) + *middle + m_bytes.mid(tail);
+    return fieldtext::bytesFor(m_bytes, m_shown, text);
 }
 
 QByteArray ByteEdit::bytes() const
 {
     if (auto held = bytesFor(text()))
         return *held;
-    // The validator keeps such characters out of what the user types.
-    throw Error(QStringLiteral("'%1' には保存できない文字が含まれています").arg(text()));
+    throw unsavable(text());
 }
 
-void ByteEdit::acceptOnlyCp932()
-{
-    setValidator(new Cp932Validator(this));
-}
+FieldValidator::FieldValidator(ByteEdit *edit) : QValidator(edit), m_edit(edit) {}
 
-Cp932Validator::Cp932Validator(ByteEdit *edit) : QValidator(edit), m_edit(edit) {}
-
-QValidator::State Cp932Validator::validate(QString &input, int &) const
+QValidator::State FieldValidator::validate(QString &input, int &pos) const
 {
+    if (fieldtext::hasLineBreak(input)) {
+        qsizetype cursor = pos;
+        input = fieldtext::withoutLineBreaks(m_edit->previousText(), input, &cursor);
+        pos = int(cursor);
+    }
     return m_edit->bytesFor(input) ? Acceptable : Invalid;
 }
 

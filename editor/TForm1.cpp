@@ -75,13 +75,10 @@ TForm1::TForm1(Forms &forms, QWidget *parent)
 
     for (int n = 1; n <= ScheduleSettings::kEntries; ++n) {
         const ProgramRow &row = m_programs[n - 1];
-        row.path->acceptOnlyCp932();
-        row.args->acceptOnlyCp932();
         connect(row.browse, &QPushButton::clicked, this, guardedHandler([this, n] { browse(n); }));
         connect(row.clear, &QPushButton::clicked, this,
                 guardedHandler([this, n] { clearProgram(n); }));
     }
-    ui->siteiymd_Edit->acceptOnlyCp932();
 
     connect(ui->hozon_Btn, &QPushButton::clicked, this,
             guardedHandler([this] { hozon_BtnClick(); }));

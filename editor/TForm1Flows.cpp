@@ -33,6 +33,10 @@ bool TForm1::RestoreStartDirectory()
                  QStringLiteral("ファイル操作を正常に行えませんでした")},
                 Ok);
     hide();
+    // A slot chooser already open (for loading) would read or write in
+    // whatever directory is current now.
+    if (m_forms.Form2)
+        m_forms.Form2->hide();
     return false;
 }
 
@@ -55,6 +59,7 @@ void TForm1::hozon_BtnClick()
         return;
     SettingsLines.clear();
     SettingsToLines();
+    m_forms.Form2->holdLinesToSave(SettingsLines);
     SlotAction = 1;
     m_forms.Form2->SetSlotPrompt();
     bringToFront(m_forms.Form2);

@@ -34,7 +34,13 @@ public:
 class MessageDialog : public QMessageBox
 {
 public:
-    using QMessageBox::QMessageBox;
+    // A report line or a field's text is shown as it is, never read as markup.
+    MessageDialog(Icon icon, const QString &caption, const QString &text)
+        : QMessageBox(icon, caption, QString(), NoButton)
+    {
+        setTextFormat(Qt::PlainText);
+        setText(text);
+    }
     bool closedByFrame() const { return m_closedByFrame; }
 
 protected:
@@ -103,8 +109,7 @@ MessageButton showMessage(Platform &platform, MessageType type, const QStringLis
                           int buttons)
 {
     platform.messageBeep();
-    MessageDialog box(iconOf(type), captionOf(type), lines.join(QStringLiteral("\r\n")),
-                      QMessageBox::NoButton);
+    MessageDialog box(iconOf(type), captionOf(type), lines.join(QStringLiteral("\r\n")));
     QAbstractButton *escape = nullptr;
     QAbstractButton *byButton[4] = {};
     for (int i = 0; i < 4; ++i) {
@@ -136,8 +141,7 @@ MessageButton showMessage(Platform &platform, MessageType type, const QStringLis
 void showErrorBox(Platform &platform, const QString &text)
 {
     platform.messageBeep();
-    MessageDialog box(QMessageBox::Critical, kApplicationTitle, text + QLatin1Char('.'),
-                      QMessageBox::NoButton);
+    MessageDialog box(QMessageBox::Critical, kApplicationTitle, text + QLatin1Char('.'));
     QAbstractButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(qobject_cast<QPushButton *>(ok));
     box.setEscapeButton(ok);

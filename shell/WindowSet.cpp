@@ -31,9 +31,13 @@ WindowSet::WindowSet(Platform &platform)
 WindowSet::~WindowSet()
 {
     m_sForm.reset();
+    m_forms.sForm = nullptr;
     m_form2.reset();
+    m_forms.Form2 = nullptr;
     m_form1.reset();
+    m_forms.Form1 = nullptr;
     m_form3.reset();
+    m_forms.Form3 = nullptr;
 }
 
 } // namespace nerubato

@@ -1,5 +1,6 @@
 #include "TForm2.h"
 
+#include "chooser/TsForm.h"
 #include "editor/TForm1.h"
 #include "settings/RunnerContract.h"
 #include "settings/SettingsFile.h"
@@ -71,17 +72,31 @@ void TForm2::slotChosen(int slot)
         LoadFromSlot();
 }
 
+void TForm2::holdLinesToSave(const Lines &lines)
+{
+    m_linesToSave = lines;
+}
+
 void TForm2::finish()
 {
-    m_forms.Form1->setEnabled(true);
+    enableEditor();
     hide();
+}
+
+// The file chooser keeps the editor disabled for as long as it is open.
+void TForm2::enableEditor()
+{
+    if (!m_forms.sForm || !m_forms.sForm->isVisible())
+        m_forms.Form1->setEnabled(true);
 }
 
 void TForm2::SaveToSlot()
 {
     TForm1 &editor = *m_forms.Form1;
     Platform &platform = *m_forms.platform;
-    saveLines(editor.SlotFileName, editor.SettingsLines);
+    // What the save flow composed, even if the main window's view has loaded
+    // the registration into the editor's lines meanwhile.
+    saveLines(editor.SlotFileName, m_linesToSave);
     const QString label = SlotLabel(editor.SlotFileName);
     const MessageButton answer = showMessage(
         platform, MessageType::Information,
@@ -89,7 +104,7 @@ void TForm2::SaveToSlot()
         Yes | No);
     if (answer != No) {
         // Replaced in one step: the runner never finds the registration missing.
-        saveLines(runner::kRegistrationFile, editor.SettingsLines);
+        saveLines(runner::kRegistrationFile, m_linesToSave);
         showMessage(platform, MessageType::Information,
                     {QStringLiteral("この設定を登録しました"),
                      QStringLiteral("テスト実行を行うとこの設定の内容がテストできます"),
@@ -126,7 +141,7 @@ void TForm2::cancel_BtnClick()
 
 void TForm2::closeEvent(QCloseEvent *event)
 {
-    m_forms.Form1->setEnabled(true);
+    enableEditor();
     QWidget::closeEvent(event);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/ScheduleSettings.h"
 #include "shell/Forms.h"
 
 #include <QString>
@@ -34,6 +35,8 @@ public:
     void cancel_BtnClick();
     void SaveToSlot();
     void LoadFromSlot();
+    // The lines the next SaveToSlot writes, set by the save flow.
+    void holdLinesToSave(const Lines &lines);
 
     // "ファイル１" … "ファイル５" for the five slot files; empty for any other name.
     static QString SlotLabel(const QString &slotFileName);
@@ -44,9 +47,11 @@ protected:
 private:
     void slotChosen(int slot);
     void finish();
+    void enableEditor();
 
     std::unique_ptr<Ui::TForm2> ui;
     Forms &m_forms;
+    Lines m_linesToSave;
 };
 
 } // namespace nerubato

@@ -71,6 +71,11 @@ MessageAnswerer::MessageAnswerer(const QString &answer)
         m.buttons = buttonsInOrder(box);
         m.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
         m.escapeButton = box->escapeButton() ? box->escapeButton()->text() : QString();
+        m.textFormat = box->textFormat();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *timer = w->findChild<QTimer *>(QStringLiteral("Timer1")))
+                m.timerInterval = timer->interval();
+        }
         m.seen = true;
         *all << m;
         if (all->size() == 1)
@@ -190,6 +195,16 @@ void installFakeRunner(const WorkDir &dir)
     if (!QFile::copy(helperPath(QStringLiteral("fake_quorvex")), runner))
         qFatal("cannot copy the runner stand-in");
     QFile::setPermissions(runner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QByteArray markerFileBytes()
+{
+    // このファイルは条件判定処理を行わない場合に作成されるファイルです CR LF
+    return QByteArray(
+        "\x82\xb1\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcd\x8f\xf0\x8c\x8f\x94\xbb"
+        "\x92\xe8\x8f\x88\x97\x9d\x82\xf0\x8d\x73\x82\xed\x82\xc8\x82\xa2\x8f\xea\x8d\x87"
+        "\x82\xc9\x8d\xec\x90\xac\x82\xb3\x82\xea\x82\xe9\x83\x74\x83\x40\x83\x43\x83\x8b"
+        "\x82\xc5\x82\xb7\r\n");
 }
 
 QByteArray defaultSettingsFile()

@@ -44,6 +44,9 @@ struct SeenMessage
     QStringList buttons; // in on-screen order
     QString defaultButton;
     QString escapeButton;
+    Qt::TextFormat textFormat = Qt::AutoText;
+    // What the main window's timer was set to while the box was open.
+    int timerInterval = -1;
     bool seen = false;
 };
 
@@ -96,6 +99,8 @@ struct Program
 };
 
 QByteArray defaultSettingsFile();
+// The skip marker as its text reads, CP932 bytes written out here: 66 bytes.
+QByteArray markerFileBytes();
 
 // A helper program the tests build beside themselves ("fake_quorvex", "holdfile").
 QString helperPath(const QString &name);

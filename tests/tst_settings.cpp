@@ -359,17 +359,10 @@ private slots:
         QCOMPARE(runner::readReport(runner::kReportFile), shown);
     }
 
-    // The marker's text in CP932, written out here byte by byte rather than
-    // encoded by the code under test.
     void markerIsOneLineOf66Bytes()
     {
-        const QByteArray expected(
-            "\x82\xb1\x82\xcc\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcd\x8f\xf0\x8c\x8f\x94\xbb"
-            "\x92\xe8\x8f\x88\x97\x9d\x82\xf0\x8d\x73\x82\xed\x82\xc8\x82\xa2\x8f\xea\x8d\x87"
-            "\x82\xc9\x8d\xec\x90\xac\x82\xb3\x82\xea\x82\xe9\x83\x74\x83\x40\x83\x43\x83\x8b"
-            "\x82\xc5\x82\xb7\r\n");
-        QCOMPARE(expected.size(), 66);
-        QCOMPARE(runner::markerBytes(), expected);
+        QCOMPARE(test::markerFileBytes().size(), 66);
+        QCOMPARE(runner::markerBytes(), test::markerFileBytes());
     }
 
     // The same answers from ICU on Linux and from code page 932 on Windows.

@@ -10,9 +10,12 @@
 #include "storage/TForm2.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 using namespace nerubato;
 
@@ -231,11 +234,80 @@ private slots:
         QCOMPARE(m_program->platform.beeps, 0);
     }
 
-    void exitClosesTheMainWindow()
+    // The program ends: the event loop returns, whichever window is open.
+    void exitEndsTheProgram_data()
     {
+        QTest::addColumn<QString>("open");
+        QTest::newRow("editor") << "editor";
+        QTest::newRow("slot chooser") << "slots";
+        QTest::newRow("file chooser") << "files";
+    }
+
+    void exitEndsTheProgram()
+    {
+        QFETCH(QString, open);
         click("settei_Btn");
-        click("syuryo_Btn2");
+        if (open == "slots")
+            editor().yomidasiClick();
+        if (open == "files")
+            editor().browse(1);
+        bool ended = false;
+        QTimer::singleShot(0, this, [this] { click("syuryo_Btn2"); });
+        // Should the loop not end, this ends it after a while and says so.
+        QTimer::singleShot(5000, this, [] { QCoreApplication::exit(1); });
+        ended = QCoreApplication::exec() == 0;
+        QVERIFY(ended);
         QVERIFY(!main().isVisible());
+    }
+
+    // Whichever page the editor was left on, it opens on the first.
+    void editorOpensOnTheFirstPage_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("leftOn");
+        QTest::newRow("create, left on options") << "settei_Btn"
+                                                 << "TabSheet3";
+        QTest::newRow("create, left on the reserved word") << "settei_Btn"
+                                                           << "TabSheet2";
+        QTest::newRow("view, left on options") << "kaijo_Btn"
+                                               << "TabSheet3";
+    }
+
+    void editorOpensOnTheFirstPage()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, leftOn);
+        m_program->dir.write("kidodata.dat", test::defaultSettingsFile());
+        auto *pages = editor().findChild<QTabWidget *>("PageControl1");
+        click("settei_Btn");
+        pages->setCurrentWidget(pages->findChild<QWidget *>(leftOn));
+        editor().syuryo_BtnClick();
+        click(qPrintable(button));
+        QVERIFY(editor().isVisible());
+        QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabSheet1"));
+    }
+
+    // D6: a failed view leaves the mode as it was, 1 or 2.
+    void failedViewKeepsTheMode_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("from mode 1") << 1;
+        QTest::newRow("from mode 2") << 2;
+    }
+
+    void failedViewKeepsTheMode()
+    {
+        QFETCH(int, mode);
+        m_program->dir.write("kidodata.dat", test::defaultSettingsFile());
+        click(mode == 1 ? "settei_Btn" : "kaijo_Btn");
+        QCOMPARE(main().WindowMode, quint8(mode));
+        m_program->dir.write("kidodata.dat", "true\r\n");
+        test::MessageAnswerer answer("OK");
+        click("kaijo_Btn");
+        QCOMPARE(answer.seen().text, QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています."));
+        QCOMPARE(main().WindowMode, quint8(mode));
+        QCOMPARE(editor().windowTitle(), mode == 1 ? QStringLiteral("設定ファイル作成画面")
+                                                   : QStringLiteral("登録した設定の表示画面"));
     }
 
     void testRunAnswers_data()
@@ -248,7 +320,7 @@ private slots:
         QTest::newRow("cancel") << kCancel << false << old;
         QTest::newRow("close box") << "<close>" << false << old;
         QTest::newRow("yes") << kYes << true << old;
-        QTest::newRow("no") << kNo << true << runner::markerBytes();
+        QTest::newRow("no") << kNo << true << test::markerFileBytes();
     }
 
     void testRunAnswers()
@@ -315,6 +387,9 @@ private slots:
         QCOMPARE(report.seen().caption, QStringLiteral("ｴﾗｰ"));
         QCOMPARE(report.seen().icon, QMessageBox::Critical);
         QCOMPARE(report.seen().text, shownReport(shown));
+        QCOMPARE(report.seen().buttons, QStringList{"OK"});
+        // Raised before the dialog opened: no tick runs inside it.
+        QCOMPARE(report.seen().timerInterval, 36000000);
         QCOMPARE(main().ReportPoll.waiting, quint8(0));
         QCOMPARE(main().ReportPoll.ticks, 4);
         QCOMPARE(main().Timer1->interval(), 36000000);
@@ -350,6 +425,65 @@ private slots:
         QVERIFY(m_program->dir.exists("errormsg.txt"));
         if (tick >= 101)
             QCOMPARE(main().ReportPoll.ticks, 0);
+    }
+
+    // Every text is shown as it stands: markup in a report is no markup.
+    void messagesArePlainText()
+    {
+        {
+            test::MessageAnswerer answers(kYes);
+            click("test_Btn");
+        }
+        m_program->dir.write("errormsg.txt", "<b>1</b>\r\n<i>2\r\n3 & 4\r\n4\r\n5\r\n6\r\n7\r\n");
+        {
+            test::MessageAnswerer report("OK");
+            main().Timer1Timer();
+            QCOMPARE(report.seen().text,
+                     QStringLiteral("<b>1</b>\r\n<i>2\r\n3 & 4\r\n4\r\n5\r\n6\r\n7"));
+            QCOMPARE(report.seen().textFormat, Qt::PlainText);
+        }
+        test::MessageAnswerer error("OK");
+        guarded(m_program->platform, [] { throw ConvertError::notTime("<b>12</b>"); });
+        QCOMPARE(error.seen().text, QStringLiteral("'<b>12</b>' は時刻ではありません."));
+        QCOMPARE(error.seen().textFormat, Qt::PlainText);
+    }
+
+    // A report there but not to be opened: the general error box, the wait over.
+    void reportThatCannotBeOpened()
+    {
+        {
+            test::MessageAnswerer answers(kYes);
+            click("test_Btn");
+        }
+        QVERIFY(QDir(m_program->dir.path()).mkdir("errormsg.txt"));
+        test::MessageAnswerer box("OK");
+        main().Timer1->start(1); // the next tick through the timer's own connection
+        QTRY_VERIFY(box.seen().seen);
+        QCOMPARE(box.seen().caption, kApplicationTitle);
+        QCOMPARE(box.seen().text, QStringLiteral("ﾌｧｲﾙ errormsg.txt は開けません."));
+        QCOMPARE(main().ReportPoll.waiting, quint8(0));
+        QCOMPARE(box.all().size(), 1);
+    }
+
+    // Cancel during a wait: the wait goes on, and its report still shows.
+    void cancelDuringAWaitKeepsWaiting()
+    {
+        {
+            test::MessageAnswerer answers(kYes);
+            click("test_Btn");
+        }
+        tickUntilIdle(5);
+        {
+            test::MessageAnswerer answers(kCancel);
+            click("test_Btn");
+        }
+        QCOMPARE(main().ReportPoll.waiting, quint8(1));
+        QCOMPARE(main().ReportPoll.ticks, 5);
+        QCOMPARE(m_program->platform.launches.size(), 1);
+        m_program->dir.write("errormsg.txt", reportOf(7));
+        test::MessageAnswerer report("OK");
+        main().Timer1Timer();
+        QCOMPARE(report.seen().text, shownReport(7));
     }
 
     void secondTestRunRestartsTheWait()

@@ -39,8 +39,10 @@ private slots:
         QTest::newRow("letters") << number("abc") << "'abc' は整数ではありません";
         QTest::newRow("fraction") << number("1.5") << "'1.5' は整数ではありません";
         QTest::newRow("empty number") << number("") << "'' は整数ではありません";
-        QTest::newRow("beyond 64 bits")
-            << number("99999999999999999999") << "'99999999999999999999' は整数ではありません";
+        QTest::newRow("digits and a letter beyond 64 bits")
+            << number("99999999999999999999x") << "'99999999999999999999x' は整数ではありません";
+        QTest::newRow("replacement character of a lone lead byte")
+            << time("12:0\uFFFD") << "'12:0\uFFFD' は時刻ではありません";
     }
     void unreadableTextFails()
     {
@@ -84,6 +86,15 @@ private slots:
             << Step([] { return StepClamped("9223372036854775807", 1, 0, 300); }) << "300";
         QTest::newRow("clamp at the 64-bit bottom")
             << Step([] { return StepClamped("-9223372036854775808", -1, 0, 300); }) << "0";
+        QTest::newRow("beyond 64 bits, upper arrow of the minutes") << Step([] {
+            return smallStep({StepRule::Number, 0, 300, 10}, "99999999999999999999", 1);
+        }) << "300";
+        QTest::newRow("beyond 64 bits below, lower arrow of the seconds") << Step([] {
+            return smallStep({StepRule::Number, 3, 900, 30}, "-99999999999999999999", -1);
+        }) << "3";
+        QTest::newRow("beyond 64 bits, right button wraps from the top") << Step([] {
+            return bigStep({StepRule::Number, 0, 300, 10}, "+99999999999999999999");
+        }) << "9223372036854775517";
     }
     void wideNumbers()
     {

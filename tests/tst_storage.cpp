@@ -1,3 +1,4 @@
+#include "chooser/TsForm.h"
 #include "editor/TForm1.h"
 #include "settings/ScheduleSettings.h"
 #include "settings/SettingsFile.h"
@@ -8,8 +9,10 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace nerubato;
@@ -338,6 +341,154 @@ private slots:
         QCOMPARE(answers.seen().text, QStringLiteral("ﾌｧｲﾙ kidodata.dat を削除できません."));
         QVERIFY(editor().isVisible());
         QVERIFY(m_program->dir.exists("kidodata.dat"));
+    }
+
+    // The save question: Yes by default, Esc is No, and No registers nothing.
+    void saveQuestionDefaultAndEscape()
+    {
+        const QByteArray old = fileOf(timerSchedule());
+        m_program->dir.write("kidodata.dat", old);
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::MessageAnswerer answers("<esc>");
+        QTest::mouseClick(button(chooser(), "Button2"), Qt::LeftButton);
+        QCOMPARE(answers.all().size(), 1);
+        QCOMPARE(answers.seen().defaultButton, QStringLiteral("はい(&Y)"));
+        QCOMPARE(answers.seen().escapeButton, QStringLiteral("いいえ(&N)"));
+        QCOMPARE(m_program->dir.read("kidodata.dat"), old);
+        QVERIFY(m_program->dir.exists("hozondt2.dat"));
+        QVERIFY(!chooser().isVisible());
+    }
+
+    // D14: the view button while the chooser is open for saving loads the
+    // registration into the editor; the slot still gets what was composed.
+    void viewDuringASaveLeavesTheSavedLines()
+    {
+        const QByteArray registered = fileOf(timerSchedule());
+        m_program->dir.write("kidodata.dat", registered);
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        ScheduleSettings composed;
+        composed.sw_Args[2] = "composed";
+        editor().setSettings(composed);
+        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
+        QCOMPARE(editor().settings(), timerSchedule());
+        test::MessageAnswerer answers("はい(&Y)");
+        answers.then("OK");
+        QTest::mouseClick(button(chooser(), "Button5"), Qt::LeftButton);
+        QCOMPARE(m_program->dir.read("hozondt5.dat"), fileOf(composed));
+        QCOMPARE(m_program->dir.read("kidodata.dat"), fileOf(composed));
+    }
+
+    // D15: the slot chooser's cancel or close leaves the editor disabled while
+    // the file chooser is open; closing that one enables it.
+    void fileChooserKeepsTheEditorDisabled_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("cancel") << "cancel";
+        QTest::newRow("close box") << "close";
+        QTest::newRow("empty slot, No") << "no";
+    }
+
+    void fileChooserKeepsTheEditorDisabled()
+    {
+        QFETCH(QString, way);
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "sansyo_Btn2"), Qt::LeftButton);
+        QWidget &files = *m_program->forms().sForm;
+        QVERIFY(files.isVisible());
+        QVERIFY(!editor().isEnabled());
+        if (way == "cancel") {
+            QTest::mouseClick(button(chooser(), "cancel_Btn"), Qt::LeftButton);
+        } else if (way == "close") {
+            chooser().close();
+        } else {
+            test::MessageAnswerer answers("いいえ(&N)");
+            QTest::mouseClick(button(chooser(), "Button3"), Qt::LeftButton);
+        }
+        QVERIFY(!chooser().isVisible());
+        QVERIFY(!editor().isEnabled());
+        QTest::mouseClick(button(files, "Button1"), Qt::LeftButton);
+        QVERIFY(editor().isEnabled());
+    }
+
+    // D3: a start directory lost while the chooser is open for loading closes
+    // the chooser too; nothing is read or written elsewhere.
+    void lostStartDirectoryClosesAnOpenChooser_data()
+    {
+        QTest::addColumn<QString>("then");
+        QTest::newRow("save pressed") << "hozon_Btn";
+        QTest::newRow("load pressed again") << "yomidasi";
+    }
+
+    void lostStartDirectoryClosesAnOpenChooser()
+    {
+        QFETCH(QString, then);
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
+        QVERIFY(chooser().isVisible());
+        QTemporaryDir elsewhere;
+        QDir::setCurrent(elsewhere.path());
+        QFile(elsewhere.filePath("hozondt1.dat")).open(QIODevice::WriteOnly);
+        editor().StartDirectory = m_program->dir.file("gone");
+        {
+            test::MessageAnswerer answers("OK");
+            QTest::mouseClick(button(editor(), qPrintable(then)), Qt::LeftButton);
+            QCOMPARE(answers.all().size(), 1);
+        }
+        QVERIFY(!chooser().isVisible());
+        QVERIFY(!editor().isVisible());
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{"hozondt1.dat"});
+        QCOMPARE(QFileInfo(elsewhere.filePath("hozondt1.dat")).size(), 0);
+        editor().StartDirectory = m_program->dir.path();
+    }
+
+    // The slot is written, the registration is not: the old registration
+    // stays, the chooser stays open, the editor disabled, for another try.
+    void registrationThatCannotBeWritten()
+    {
+        // Something a file cannot replace stands under the registration's name.
+        QVERIFY(QDir(m_program->dir.path()).mkpath("kidodata.dat/old"));
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::MessageAnswerer answers("はい(&Y)");
+        answers.then("OK");
+        QTest::mouseClick(button(chooser(), "Button1"), Qt::LeftButton);
+        QCOMPARE(answers.all().size(), 2);
+        QCOMPARE(answers.all().at(1).caption, kApplicationTitle);
+        QCOMPARE(answers.all().at(1).text, QStringLiteral("ﾌｧｲﾙ kidodata.dat を作成できません."));
+        QVERIFY(m_program->dir.exists("hozondt1.dat"));
+        QVERIFY(QFileInfo(m_program->dir.file("kidodata.dat/old")).isDir());
+        QVERIFY(chooser().isVisible());
+        QVERIFY(!editor().isEnabled());
+    }
+
+    // The slot chooser as designed.
+    void slotChooserAsDesigned()
+    {
+        QCOMPARE(chooser().windowTitle(), QStringLiteral("保存ファイル番号選択画面"));
+        QCOMPARE(chooser().size(), QSize(234, 289) - QSize(8, 27));
+        QCOMPARE(chooser().font().pixelSize(), 12);
+        QCOMPARE(chooser().findChild<QLabel *>("msgL")->geometry(), QRect(23, 24, 180, 12));
+        const QStringList names = {"Button1", "Button2", "Button3",
+                                   "Button4", "Button5", "cancel_Btn"};
+        const QStringList captions = {"ファイル１", "ファイル２", "ファイル３",
+                                      "ファイル４", "ファイル５", "キャンセル"};
+        const int tops[] = {52, 85, 117, 150, 182, 215};
+        for (int i = 0; i < names.size(); ++i) {
+            QPushButton *b = button(chooser(), qPrintable(names[i]));
+            QCOMPARE(b->text(), captions[i]);
+            QCOMPARE(b->geometry(), QRect(50, tops[i], 125, 25));
+        }
+        QStringList chain;
+        QWidget *w = button(chooser(), "Button1");
+        do {
+            if (w->focusPolicy() & Qt::TabFocus)
+                chain << w->objectName();
+            w = w->nextInFocusChain();
+        } while (w != button(chooser(), "Button1"));
+        QCOMPARE(chain, names);
     }
 
     void slotLabels()

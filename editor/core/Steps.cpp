@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QRegularExpression>
 
+#include <limits>
+
 namespace nerubato::steps {
 
 namespace {
@@ -39,13 +41,20 @@ MonthDay readDate(const QString &text, int year)
     return {month, day};
 }
 
+// An integer too long for 64 bits stands at the nearer end of them: the clamp
+// and wrap rules then hold for it as for any other number out of range.
 qint64 readInteger(const QString &text)
 {
     bool ok = false;
     const qint64 value = text.toLongLong(&ok, 10);
-    if (!ok)
+    if (ok)
+        return value;
+    static const QRegularExpression integer(QStringLiteral("^\\s*([+-]?)[0-9]+\\s*$"));
+    const QRegularExpressionMatch m = integer.match(text);
+    if (!m.hasMatch())
         throw ConvertError::notInteger(text);
-    return value;
+    return m.captured(1) == u"-" ? std::numeric_limits<qint64>::min()
+                                 : std::numeric_limits<qint64>::max();
 }
 
 QString twoDigits(int n)
