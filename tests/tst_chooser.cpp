@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -678,6 +679,110 @@ private slots:
         QCOMPARE(selected.size(), 1);
         QCOMPARE(selected.first().data().toString(), QStringLiteral("setup.exe"));
         QCOMPARE(f.tree->currentIndex().data().toString(), QStringLiteral("tools"));
+    }
+
+    // D13: a path the settings file cannot hold is not put into the entry.
+    void unsavablePathIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("hangul") << QStringLiteral("한글.exe");
+        QTest::newRow("emoji") << QStringLiteral("\U0001F600.exe");
+#ifndef Q_OS_WIN
+        QTest::newRow("line break, as Linux allows") << QStringLiteral("two\nlines.exe");
+#endif
+    }
+
+    void unsavablePathIsRefused()
+    {
+        QFETCH(QString, name);
+        Fixture f;
+        f.work.write(QStringLiteral("tools/") + name, "x");
+        f.editor->browse(2);
+        QVERIFY(f.openDirectory("tools"));
+        QVERIFY(f.clickFile(name));
+        QCOMPARE(f.pathBox->text(), f.nativeDir("tools") + name);
+        test::MessageAnswerer answer("OK");
+        f.click("oK_Btn");
+        QCOMPARE(answer.seen().caption, QStringLiteral("ｴﾗｰ"));
+        QCOMPARE(answer.seen().icon, QMessageBox::Critical);
+        QCOMPARE(answer.seen().text,
+                 QStringLiteral("選択したファイルのパスには保存できない文字が含まれています"));
+        QCOMPARE(answer.seen().buttons, QStringList{"OK"});
+        QCOMPARE(f.edit("jikko%1_Edit", 2)->text(), QStringLiteral("program 2"));
+        QVERIFY(f.chooser->isVisible());
+        QVERIFY(!f.editor->isEnabled());
+    }
+
+    // D16: the directory shown goes from the disk, with its parent too: the
+    // chooser moves to the nearest parent still there, never to a neighbour.
+    void vanishedDirectoryLeavesForItsNearestParent()
+    {
+        Fixture f;
+        QVERIFY(QDir(f.start).mkpath("sub/inner/deep"));
+        f.editor->browse(1);
+        QVERIFY(f.openDirectory("sub"));
+        QVERIFY(f.openDirectory("sub/inner"));
+        QVERIFY(f.openDirectory("sub/inner/deep"));
+        QVERIFY(QDir(f.path("sub/inner")).removeRecursively());
+        QTRY_COMPARE_WITH_TIMEOUT(f.chooser->SelectedDirectory, f.native("sub"), 5000);
+        QCOMPARE(f.pathBox->text(), f.nativeDir("sub"));
+        QVERIFY(f.waitLoaded("sub"));
+        QCOMPARE(f.listNames(), QStringList{}); // sub holds only the hidden .profile
+    }
+
+    // D16: a directory that cannot be read: the general error box names it and
+    // the chooser stays open. (The tests run as root, whom no permission bit
+    // keeps out; the reader's check stands in for the file system's.)
+    void unreadableDirectoryIsReported()
+    {
+        Fixture f;
+        const QString secret = f.path("tools");
+        DirectoryReader::setReadCheck(
+            [secret](const QString &path) { return path.compare(secret, kPathCase) != 0; });
+        f.editor->browse(1);
+        test::MessageAnswerer answer("OK");
+        QVERIFY(f.openDirectory("tools"));
+        QTRY_VERIFY(answer.seen().seen);
+        DirectoryReader::setReadCheck(nullptr);
+        QCOMPARE(answer.seen().caption, kApplicationTitle);
+        QCOMPARE(answer.seen().text,
+                 QStringLiteral("ﾌｧｲﾙ %1 は開けません.").arg(f.native("tools")));
+        QVERIFY(f.chooser->isVisible());
+        QCOMPARE(f.listNames(), QStringList{});
+        QCOMPARE(f.chooser->SelectedDirectory, f.native("tools"));
+    }
+
+    // The file chooser as designed.
+    void chooserAsDesigned()
+    {
+        Fixture f;
+        QCOMPARE(f.chooser->windowTitle(), QStringLiteral("ファイル選択画面"));
+        QCOMPARE(f.chooser->size(), QSize(463, 304)); // 471 x 331 with its frame
+        QCOMPARE(f.chooser->font().pixelSize(), 12);
+        QCOMPARE(f.child<QLabel>("MsgL")->text(),
+                 QStringLiteral("設定するファイルを選択してください"));
+        const QList<std::pair<const char *, QRect>> places = {
+            {"MsgL", {13, 8, 179, 12}},       {"oK_Btn", {291, 5, 75, 20}},
+            {"Button1", {371, 5, 75, 20}},    {"Pass_Edit", {13, 31, 436, 21}},
+            {"Dirline", {13, 56, 212, 209}},  {"FileLBox", {237, 56, 212, 233}},
+            {"DriveCBox", {13, 272, 212, 18}}};
+        for (const auto &[name, place] : places)
+            QCOMPARE(f.child<QWidget>(name)->geometry(), place);
+        for (const char *name : {"Pass_Edit", "Dirline", "FileLBox"})
+            QCOMPARE(f.child<QWidget>(name)->font().pixelSize(), 13);
+        QCOMPARE(f.child<QPushButton>("oK_Btn")->text(), QStringLiteral("ＯＫ"));
+        QCOMPARE(f.child<QPushButton>("Button1")->text(), QStringLiteral("キャンセル"));
+        QVERIFY(f.pathBox->isReadOnly());
+        const QStringList order = {"DriveCBox", "Dirline", "FileLBox",
+                                   "Pass_Edit", "oK_Btn",  "Button1"};
+        QStringList chain;
+        QWidget *w = f.drives;
+        do {
+            if ((w->focusPolicy() & Qt::TabFocus) && order.contains(w->objectName()))
+                chain << w->objectName();
+            w = w->nextInFocusChain();
+        } while (w != f.drives);
+        QCOMPARE(chain, order);
     }
 
     void invalidDriveReturnsToThePreviousDrive()

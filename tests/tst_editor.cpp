@@ -11,10 +11,18 @@
 #include "shell/WindowSet.h"
 #include "testsupport.h"
 
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
+#include <QDropEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -368,6 +376,172 @@ private slots:
         path->setFocus();
         type(path, QStringLiteral("a한b"));
         QCOMPARE(path->text(), QStringLiteral("ab"));
+    }
+
+    // However text reaches a field, what came in keeps only what stands before
+    // its first line break or NUL; the saved file keeps its 49 lines.
+    void textArrivesWithoutLineBreaks_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("incoming");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("typed") << "typed"
+                               << "one\ntwo"
+                               << "aonetwob";
+        QTest::newRow("Ctrl+V") << "ctrl+v"
+                                << "one\r\ntwo"
+                                << "aoneb";
+        QTest::newRow("Shift+Insert") << "shift+insert"
+                                      << "one\ntwo\n"
+                                      << "aoneb";
+        QTest::newRow("context menu") << "menu"
+                                      << "one\rtwo"
+                                      << "aoneb";
+        QTest::newRow("dropped") << "drop"
+                                 << "one\ntwo"
+                                 << "aoneb";
+        QTest::newRow("NUL pasted") << "ctrl+v" << QString::fromUtf16(u"x\0y", 3) << "axb";
+        QTest::newRow("break first") << "ctrl+v"
+                                     << "\nx"
+                                     << "ab";
+        QTest::newRow("accessible insert") << "a11y insert"
+                                           << "one\ntwo"
+                                           << "aoneb";
+        QTest::newRow("accessible replace") << "a11y replace"
+                                            << "one\ntwo"
+                                            << "one";
+        QTest::newRow("accessible value") << "a11y value"
+                                          << "one\ntwo"
+                                          << "one";
+    }
+
+    void textArrivesWithoutLineBreaks()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, incoming);
+        QFETCH(QString, shown);
+        show();
+        ByteEdit *args = edit("sw1_Edit");
+        args->setFocus();
+        args->setText("ab");
+        args->setCursorPosition(1);
+        QGuiApplication::clipboard()->setText(incoming);
+        if (way == "typed") {
+            type(args, incoming);
+        } else if (way == "ctrl+v") {
+            QTest::keyClick(args, Qt::Key_V, Qt::ControlModifier);
+        } else if (way == "shift+insert") {
+            QTest::keyClick(args, Qt::Key_Insert, Qt::ShiftModifier);
+        } else if (way == "menu") {
+            std::unique_ptr<QMenu> menu(args->createStandardContextMenu());
+            // The menu's paste entry, as the user picks it (no translation is loaded).
+            QAction *paste = nullptr;
+            for (QAction *action : menu->actions()) {
+                if (action->text().startsWith(QLatin1String("&Paste")))
+                    paste = action;
+            }
+            QVERIFY(paste && paste->isEnabled());
+            paste->trigger();
+        } else if (way == "drop") {
+            QMimeData data;
+            data.setText(incoming);
+            QPoint at(0, args->height() / 2);
+            while (args->cursorPositionAt(at) < 1 && at.x() < args->width())
+                at.rx() += 1;
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(args, &enter);
+            QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(args, &move);
+            QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(args, &drop);
+        } else {
+            QAccessibleInterface *a11y = QAccessible::queryAccessibleInterface(args);
+            QVERIFY(a11y && a11y->editableTextInterface());
+            if (way == "a11y insert")
+                a11y->editableTextInterface()->insertText(1, incoming);
+            else if (way == "a11y replace")
+                a11y->editableTextInterface()->replaceText(0, 2, incoming);
+            else
+                a11y->setText(QAccessible::Value, incoming);
+        }
+        QCOMPARE(args->text(), shown);
+        const Lines lines = splitLines(saved());
+        QCOMPARE(lines.size(), 49);
+        QCOMPARE(lines[20], shown.toLatin1());
+    }
+
+    // What CP932 cannot hold is refused however it comes, U+FFFD among it;
+    // a U+FFFD that stands for a loaded byte may stay, as the byte does.
+    void unsavableTextIsRefused_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("incoming");
+        QTest::newRow("pasted replacement character") << "paste" << QStringLiteral("\uFFFD");
+        QTest::newRow("pasted hangul") << "paste" << QStringLiteral("한");
+        QTest::newRow("typed emoji") << "type" << QStringLiteral("\U0001F600");
+        QTest::newRow("accessible insert of hangul") << "a11y" << QStringLiteral("한");
+    }
+
+    void unsavableTextIsRefused()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, incoming);
+        show();
+        load(fileWith({{21, "ab\xFF"}}));
+        ByteEdit *args = edit("sw1_Edit");
+        args->setFocus();
+        args->setCursorPosition(1);
+        const QString before = args->text();
+        QCOMPARE(before, QStringLiteral("ab\uFFFD"));
+        if (way == "paste") {
+            QGuiApplication::clipboard()->setText(incoming);
+            QTest::keyClick(args, Qt::Key_V, Qt::ControlModifier);
+        } else if (way == "type") {
+            type(args, incoming);
+        } else {
+            QAccessible::queryAccessibleInterface(args)->editableTextInterface()->insertText(
+                1, incoming);
+        }
+        QCOMPARE(args->text(), before);
+        QCOMPARE(splitLines(saved())[20], QByteArray("ab\xFF"));
+    }
+
+    // Lines longer than QLineEdit's default limit of 32,767 characters, loaded
+    // and saved untouched, come back byte for byte.
+    void longLoadedTextIsKept_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("40,000 bytes") << 40000;
+        QTest::newRow("100,000 bytes") << 100000;
+        QTest::newRow("1 MiB") << 1024 * 1024;
+    }
+
+    void longLoadedTextIsKept()
+    {
+        QFETCH(int, size);
+        // ASCII, double-byte characters, one with 0x5C as its trail, a stray byte.
+        const QByteArray unit("run.exe /x \x95\x5C\x8C\x76\xFF ");
+        QByteArray line;
+        while (line.size() < size)
+            line += unit;
+        line.truncate(size);
+        const QByteArray file = fileWith({{21, line}, {49, line}});
+        load(file);
+        QCOMPARE(saved(), file);
+    }
+
+    // A lone lead byte at the end shows as a visible character, makes a step
+    // fail with its conversion error, and is saved back as it was.
+    void loneLeadByteAtTheEnd()
+    {
+        show();
+        const QByteArray file = fileWith({{1, "true"}, {2, "01/0\x82"}});
+        load(file);
+        QCOMPARE(edit("kidobi_Edit")->text(), QStringLiteral("01/0\uFFFD"));
+        test::MessageAnswerer box("OK");
+        QTest::mouseClick(get("kidobi_UD"), Qt::LeftButton, {}, kUpperArrow);
+        QCOMPARE(box.seen().text, QStringLiteral("'01/0\uFFFD' は日付ではありません."));
+        QCOMPARE(saved(), file);
     }
 
     void clearButtonEmptiesItsRowOnly()
