@@ -717,6 +717,9 @@ private slots:
     // chooser moves to the nearest parent still there, never to a neighbour.
     void vanishedDirectoryLeavesForItsNearestParent()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows lets no one remove a directory the chooser watches");
+#endif
         Fixture f;
         QVERIFY(QDir(f.start).mkpath("sub/inner/deep"));
         f.editor->browse(1);
