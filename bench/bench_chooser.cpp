@@ -12,8 +12,9 @@
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
-#include "shell/Messages.h"
 #include "shell/WindowSet.h"
+#include "ui/Look.h"
+#include "ui/Messages.h"
 
 #include <QApplication>
 #include <QDir>

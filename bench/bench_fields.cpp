@@ -8,8 +8,9 @@
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
 #include "settings/SettingsFile.h"
-#include "shell/Messages.h"
 #include "shell/WindowSet.h"
+#include "ui/Look.h"
+#include "ui/Messages.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

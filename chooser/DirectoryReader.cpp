@@ -1,6 +1,6 @@
 #include "DirectoryReader.h"
 
-#include "chooser/FileNameOrder.h"
+#include "chooser/core/FileNameOrder.h"
 
 #include <QDirIterator>
 #include <QFile>

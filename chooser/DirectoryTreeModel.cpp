@@ -1,6 +1,6 @@
 #include "DirectoryTreeModel.h"
 
-#include "chooser/PathComposition.h"
+#include "chooser/core/PathComposition.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chooser/DirectoryReader.h"
-#include "chooser/FileNameOrder.h"
+#include "chooser/core/FileNameOrder.h"
 
 #include <QAbstractListModel>
 #include <QFileSystemWatcher>

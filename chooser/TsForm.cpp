@@ -2,21 +2,19 @@
 
 #include "chooser/DirectoryTreeModel.h"
 #include "chooser/FileListModel.h"
-#include "chooser/PathComposition.h"
-#include "editor/TForm1.h"
+#include "chooser/core/PathComposition.h"
 #include "editor/core/FieldText.h"
 #include "platform/Platform.h"
 #include "settings/Cp932.h"
 #include "settings/Errors.h"
-#include "shell/Messages.h"
+#include "ui/Handlers.h"
+#include "ui/Placement.h"
 #include "ui_sForm.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QListView>
-#include <QScreen>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -68,12 +66,13 @@ private:
 
 } // namespace
 
-TsForm::TsForm(Forms &forms, QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TsForm>()), m_forms(forms),
+TsForm::TsForm(Platform &platform, QWidget *parent)
+    : QWidget(parent), m_platform(platform), ui(std::make_unique<Ui::TsForm>()),
       m_dirModel(new DirectoryTreeModel(style()->standardIcon(QStyle::SP_DirIcon), this)),
       m_fileModel(new FileListModel(this))
 {
     ui->setupUi(this);
+    centreOnFirstShow(this);
     // The .ui format has no pixel sizes; these three are one pixel larger than the window.
     for (QWidget *widget :
          {static_cast<QWidget *>(ui->Dirline), static_cast<QWidget *>(ui->FileLBox),
@@ -101,20 +100,20 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
     ui->FileLBox->setUniformItemSizes(true);
     ui->FileLBox->setItemDelegate(new RowHeightDelegate(13, false, ui->FileLBox));
 
-    auto handle = [this](void (TsForm::*handler)()) {
-        return guardedSlot(*m_forms.platform, this, handler);
-    };
-    connect(ui->DriveCBox, &QComboBox::activated, this, handle(&TsForm::DriveCBoxChange));
-    connect(ui->Dirline->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            handle(&TsForm::DirlineChange));
-    connect(ui->FileLBox->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            handle(&TsForm::FileLBoxChange));
+    connectGuarded(m_platform, ui->DriveCBox, &QComboBox::activated, this,
+                   &TsForm::DriveCBoxChange);
+    connectGuarded(m_platform, ui->Dirline->selectionModel(), &QItemSelectionModel::currentChanged,
+                   this, &TsForm::DirlineChange);
+    connectGuarded(m_platform, ui->FileLBox->selectionModel(),
+                   &QItemSelectionModel::selectionChanged, this, &TsForm::FileLBoxChange);
     // The selection follows its file through a change of the whole list, or
     // goes with it, and says nothing either way.
-    connect(m_fileModel, &QAbstractItemModel::layoutChanged, this, handle(&TsForm::FileLBoxChange));
-    connect(ui->FileLBox, &QListView::doubleClicked, this, handle(&TsForm::FileLBoxDblClick));
-    connect(ui->oK_Btn, &QPushButton::clicked, this, handle(&TsForm::oK_BtnClick));
-    connect(ui->Button1, &QPushButton::clicked, this, handle(&TsForm::Button1Click));
+    connectGuarded(m_platform, m_fileModel, &QAbstractItemModel::layoutChanged, this,
+                   &TsForm::FileLBoxChange);
+    connectGuarded(m_platform, ui->FileLBox, &QListView::doubleClicked, this,
+                   &TsForm::FileLBoxDblClick);
+    connectGuarded(m_platform, ui->oK_Btn, &QPushButton::clicked, this, &TsForm::oK_BtnClick);
+    connectGuarded(m_platform, ui->Button1, &QPushButton::clicked, this, &TsForm::Button1Click);
     connect(m_dirModel, &DirectoryTreeModel::directoryLoaded, this,
             &TsForm::revealCurrentDirectory);
     // The directory shown went from the disk: the view would move on to a
@@ -132,7 +131,7 @@ TsForm::TsForm(Forms &forms, QWidget *parent)
                 }
             });
     connect(m_fileModel, &FileListModel::directoryUnreadable, this, [this](const QString &path) {
-        showErrorBox(*m_forms.platform,
+        showErrorBox(m_platform,
                      FileOpenError(shownDirectory(QDir::toNativeSeparators(path))).text());
     });
 }
@@ -162,8 +161,8 @@ void TsForm::DriveCBoxChange()
     const QString chosen = m_drives.value(ui->DriveCBox->currentIndex());
     if (chosen == previous || openDrive(chosen))
         return;
-    showMessage(*m_forms.platform, MessageType::Error,
-                {QStringLiteral("無効なドライブが指定されました")}, Ok);
+    showMessage(m_platform, MessageType::Error, {QStringLiteral("無効なドライブが指定されました")},
+                Ok);
     // A drive that cannot be opened leaves the tree untouched, on the previous drive.
     ui->DriveCBox->setCurrentIndex(static_cast<int>(m_drives.indexOf(previous)));
 }
@@ -194,15 +193,12 @@ void TsForm::oK_BtnClick()
     // break) would be saved as another file's name.
     const QString path = ui->Pass_Edit->text();
     if (fieldtext::hasLineBreak(path) || !cp932::canEncode(path)) {
-        showMessage(*m_forms.platform, MessageType::Error,
+        showMessage(m_platform, MessageType::Error,
                     {QStringLiteral("選択したファイルのパスには保存できない文字が含まれています")},
                     Ok);
         return;
     }
-    const int target = m_forms.Form1->BrowseTarget;
-    if (target >= 1 && target <= 5)
-        m_forms.Form1->setProgramPath(target, path);
-    m_forms.Form1->setEnabled(true);
+    emit pathAccepted(path);
     hide();
 }
 
@@ -213,8 +209,15 @@ void TsForm::FileLBoxDblClick()
 
 void TsForm::Button1Click()
 {
-    m_forms.Form1->setEnabled(true);
+    emit cancelled();
     hide();
+}
+
+void TsForm::open()
+{
+    show();
+    raise();
+    activateWindow();
 }
 
 void TsForm::showEvent(QShowEvent *event)
@@ -223,13 +226,8 @@ void TsForm::showEvent(QShowEvent *event)
     if (m_opened)
         return;
     m_opened = true;
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    guarded(*m_forms.platform, [this] {
-        for (const QString &drive : m_forms.platform->drives()) {
+    guarded(m_platform, [this] {
+        for (const QString &drive : m_platform.drives()) {
             m_drives << QDir::fromNativeSeparators(drive);
             ui->DriveCBox->addItem(drive);
         }
@@ -249,7 +247,7 @@ void TsForm::showEvent(QShowEvent *event)
 
 void TsForm::closeEvent(QCloseEvent *event)
 {
-    guarded(*m_forms.platform, [this] { Button1Click(); });
+    guarded(m_platform, [this] { Button1Click(); });
     event->accept();
 }
 

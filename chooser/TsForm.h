@@ -1,7 +1,5 @@
 #pragma once
 
-#include "shell/Forms.h"
-
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -17,19 +15,23 @@ namespace nerubato {
 
 class DirectoryTreeModel;
 class FileListModel;
+class Platform;
 
 // The program file chooser. It browses with its own drive and directory state
 // and never moves the process's current directory, so the files the tool keeps
-// there stay where the other windows look for them.
+// there stay where the other windows look for them. What it chose it says
+// through its signals.
 class TsForm : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TsForm(Forms &forms, QWidget *parent = nullptr);
+    explicit TsForm(Platform &platform, QWidget *parent = nullptr);
     ~TsForm() override;
 
     void FormCreate();
+    // A browse button: shown and brought to the front.
+    void open();
 
     void DriveCBoxChange();
     void DirlineChange();
@@ -45,6 +47,13 @@ public:
     // The name of the file selected in the list; empty when none is.
     QString SelectedFileName;
 
+signals:
+    // Accepted: the path box's text for the entry that asked (the editor
+    // writes it and is enabled again).
+    void pathAccepted(const QString &path);
+    // Cancelled or closed through the frame: the editor is enabled again.
+    void cancelled();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -58,8 +67,8 @@ private:
     bool pointFileListAt(const QString &path);
     void revealCurrentDirectory(const QString &loadedPath);
 
+    Platform &m_platform;
     std::unique_ptr<Ui::TsForm> ui;
-    Forms &m_forms;
     DirectoryTreeModel *m_dirModel;
     FileListModel *m_fileModel;
     // Paths below use '/' internally, as Qt's file classes do.

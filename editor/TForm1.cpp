@@ -3,12 +3,11 @@
 #include "editor/ByteEdit.h"
 #include "editor/MouseUpButtons.h"
 #include "editor/Stepper.h"
-#include "shell/Messages.h"
-#include "shell/TForm3.h"
+#include "ui/Handlers.h"
+#include "ui/Placement.h"
 #include "ui_Form1.h"
 
 #include <QDir>
-#include <QScreen>
 
 #include <initializer_list>
 #include <utility>
@@ -33,10 +32,11 @@ void putBytes(ByteEdit *edit, const QByteArray &bytes)
 
 } // namespace
 
-TForm1::TForm1(Forms &forms, QWidget *parent)
-    : QWidget(parent), m_forms(forms), ui(std::make_unique<Ui::TForm1>())
+TForm1::TForm1(Platform &platform, QWidget *parent)
+    : QWidget(parent), m_platform(platform), ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
+    centreOnFirstShow(this);
 
     m_weekdays = {ui->niti_CBox, ui->getu_CBox, ui->ka_CBox, ui->sui_CBox,
                   ui->moku_CBox, ui->kin_CBox,  ui->do_CBox};
@@ -53,52 +53,29 @@ TForm1::TForm1(Forms &forms, QWidget *parent)
         {ui->dokuritu_CBox4, ui->jikansa_Edit4, ui->jikansa_UD4},
         {ui->dokuritu_CBox5, ui->jikansa_Edit5, ui->jikansa_UD5},
     }};
-    using steps::StepRule;
-    const StepRule time{StepRule::Time};
-    const StepRule date{StepRule::Date};
-    const StepRule seconds{StepRule::Number, 0, 900, 30};
-    const StepRule messageSeconds{StepRule::Number, 3, 900, 30};
-    const StepRule minutes{StepRule::Number, 0, 300, 10};
-    m_steppers = {{
-        {ui->kidobi_UD, ui->kidobi_Edit, date},
-        {ui->kara_UD, ui->kara_Edit, time},
-        {ui->made_UD, ui->made_Edit, time},
-        {ui->timer_UD, ui->timer_Edit, time},
-        {ui->syuryo2_UD, ui->syuryo2_Edit, time},
-        {ui->message_UD, ui->message_Edit, messageSeconds},
-        {ui->kensyutu_UD, ui->kensyutu_Edit, seconds},
-        {ui->jikansa_UD2, ui->jikansa_Edit2, minutes},
-        {ui->jikansa_UD3, ui->jikansa_Edit3, minutes},
-        {ui->jikansa_UD4, ui->jikansa_Edit4, minutes},
-        {ui->jikansa_UD5, ui->jikansa_Edit5, minutes},
-    }};
+    for (std::size_t i = 0; i < std::size(steps::kSteppers); ++i) {
+        const steps::StepperSpec &spec = steps::kSteppers[i];
+        m_steppers[i] = {findChild<Stepper *>(QLatin1String(spec.stepper)),
+                         findChild<ByteEdit *>(QLatin1String(spec.field)), spec.rule};
+    }
 
     for (int n = 1; n <= ScheduleSettings::kEntries; ++n) {
         const ProgramRow &row = m_programs[n - 1];
-        connect(row.browse, &QPushButton::clicked, this, guardedHandler([this, n] { browse(n); }));
-        connect(row.clear, &QPushButton::clicked, this,
-                guardedHandler([this, n] { clearProgram(n); }));
+        connectGuarded(m_platform, row.browse, &QPushButton::clicked, this,
+                       [this, n] { browse(n); });
+        connectGuarded(m_platform, row.clear, &QPushButton::clicked, this,
+                       [this, n] { clearProgram(n); });
     }
-
-    connect(ui->hozon_Btn, &QPushButton::clicked, this,
-            guardedHandler([this] { hozon_BtnClick(); }));
-    connect(ui->yomidasi, &QPushButton::clicked, this, guardedHandler([this] { yomidasiClick(); }));
-    connect(ui->syuryo_Btn, &QPushButton::clicked, this,
-            guardedHandler([this] { syuryo_BtnClick(); }));
+    connectGuarded(m_platform, ui->hozon_Btn, &QPushButton::clicked, this, &TForm1::hozon_BtnClick);
+    connectGuarded(m_platform, ui->yomidasi, &QPushButton::clicked, this, &TForm1::yomidasiClick);
+    connectGuarded(m_platform, ui->syuryo_Btn, &QPushButton::clicked, this,
+                   &TForm1::syuryo_BtnClick);
 
     connectRuleSources();
     connectSteppers();
 }
 
-TForm1::~TForm1()
-{
-    FormDestroy();
-}
-
-std::function<void()> TForm1::guardedHandler(std::function<void()> handler)
-{
-    return [this, handler] { guarded(*m_forms.platform, handler); };
-}
+TForm1::~TForm1() = default;
 
 void TForm1::connectRuleSources()
 {
@@ -124,30 +101,28 @@ void TForm1::connectRuleSources()
         {ui->nominimize_RBtn, &TForm1::nominimize_RBtnMouseUp},
     };
     for (const auto &[box, handler] : boxes)
-        connect(box, &MouseUpCheckBox::mouseUp, this,
-                guardedHandler([this, run = handler] { (this->*run)(); }));
+        connectGuarded(m_platform, box, &MouseUpCheckBox::mouseUp, this,
+                       [this, run = handler] { (this->*run)(); });
     for (const auto &[radio, handler] : radios)
-        connect(radio, &MouseUpRadioButton::mouseUp, this,
-                guardedHandler([this, run = handler] { (this->*run)(); }));
+        connectGuarded(m_platform, radio, &MouseUpRadioButton::mouseUp, this,
+                       [this, run = handler] { (this->*run)(); });
 }
 
 void TForm1::connectSteppers()
 {
     for (const StepperField &s : m_steppers) {
-        connect(s.stepper, &Stepper::arrowClicked, this, [this, s](Stepper::Arrow arrow) {
-            guarded(*m_forms.platform, [&] {
+        connectGuarded(
+            m_platform, s.stepper, &Stepper::arrowClicked, this, [s](Stepper::Arrow arrow) {
                 const int direction = arrow == Stepper::Next ? 1 : -1;
                 s.field->setNewText(steps::smallStep(s.rule, s.field->text(), direction));
             });
-        });
         // The stepper itself ignores the right button; a right press anywhere
         // on it is one big step.
-        connect(s.stepper, &Stepper::mousePressed, this, [this, s](Qt::MouseButton button) {
-            if (button != Qt::RightButton)
-                return;
-            guarded(*m_forms.platform,
-                    [&] { s.field->setNewText(steps::bigStep(s.rule, s.field->text())); });
-        });
+        connectGuarded(m_platform, s.stepper, &Stepper::mousePressed, this,
+                       [s](Qt::MouseButton button) {
+                           if (button == Qt::RightButton)
+                               s.field->setNewText(steps::bigStep(s.rule, s.field->text()));
+                       });
     }
 }
 
@@ -157,8 +132,7 @@ void TForm1::FormCreate()
     showFirstPage();
     SettingsLines.clear();
     EnableAll();
-    if (m_forms.Form3)
-        m_forms.Form3->ApplyWindowMode();
+    emit windowModeWanted();
 }
 
 void TForm1::FormDestroy()
@@ -170,6 +144,12 @@ void TForm1::FormDestroy()
 void TForm1::SettingsToLines()
 {
     SettingsLines << settingsToLines(settings());
+}
+
+void TForm1::loadLines(const Lines &lines)
+{
+    SettingsLines = lines;
+    LinesToSettings();
 }
 
 void TForm1::LinesToSettings()
@@ -337,6 +317,7 @@ void TForm1::EnableAll()
 
 void TForm1::presentMode(quint8 windowMode)
 {
+    m_windowMode = windowMode;
     const bool create = windowMode == 1;
     setWindowTitle(create ? QStringLiteral("設定ファイル作成画面")
                           : QStringLiteral("登録した設定の表示画面"));
@@ -350,30 +331,11 @@ void TForm1::showFirstPage()
     ui->PageControl1->setCurrentWidget(ui->TabSheet1);
 }
 
-void TForm1::setProgramPath(int entry, const QString &path)
-{
-    m_programs.at(entry - 1).path->setNewText(path);
-}
-
 void TForm1::clearProgram(int entry)
 {
     const ProgramRow &row = m_programs.at(entry - 1);
     row.path->setNewText(QString());
     row.args->setNewText(QString());
-}
-
-void TForm1::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    // Centred the first time only; later showings keep where the user left it.
-    if (m_placed)
-        return;
-    m_placed = true;
-    if (const QScreen *s = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(s->availableGeometry().center());
-        move(frame.topLeft());
-    }
 }
 
 } // namespace nerubato

@@ -2,13 +2,12 @@
 
 #include "editor/core/Steps.h"
 #include "settings/ScheduleSettings.h"
-#include "shell/Forms.h"
+#include "ui/SettingsTarget.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -22,19 +21,26 @@ namespace nerubato {
 
 class ByteEdit;
 class MouseUpCheckBox;
+class Platform;
 class Stepper;
 
-// The settings editor. Its controls are the schedule being edited.
-class TForm1 : public QWidget
+// The settings editor. Its controls are the schedule being edited; it owns
+// SettingsLines, StartDirectory, SlotAction, SlotFileName and BrowseTarget.
+// What it asks of the other windows it says through its signals.
+class TForm1 : public QWidget, public SettingsTarget
 {
     Q_OBJECT
 
 public:
-    explicit TForm1(Forms &forms, QWidget *parent = nullptr);
+    explicit TForm1(Platform &platform, QWidget *parent = nullptr);
     ~TForm1() override;
 
     void FormCreate();
+    // At program end, before the windows go.
     void FormDestroy();
+
+    // SettingsTarget: the main window's view and the slot chooser's load.
+    void loadLines(const Lines &lines) override;
 
     // The record <-> the controls, through SettingsLines.
     void SettingsToLines();
@@ -51,16 +57,24 @@ public:
     void EnableDokuritu();
     void EnableYoyakugo();
     void EnableMinimize();
-    void EnableAll();
+    void EnableAll() override;
 
-    // The editor's side of the main window's mode: caption, hozon_Btn, yomidasi.
+    // The editor's side of the main window's mode: caption, hozon_Btn,
+    // yomidasi, and what hozon_Btn does (1 saves, any other value unregisters).
     void presentMode(quint8 windowMode);
     void showFirstPage();
+    void bringToFront();
 
-    // Entry 1..5: the chooser's accept writes the path box here.
-    void setProgramPath(int entry, const QString &path);
     // Entry 1..5: the clear button of that row.
     void clearProgram(int entry);
+
+    // The slot chooser: a slot was picked (SlotFileName := its file), or the
+    // chooser closed without loading.
+    void slotFileChosen(const QString &fileName);
+    void slotChooserClosed();
+    // The file chooser accepted a path for BrowseTarget's entry, or closed.
+    void programPathChosen(const QString &path);
+    void fileChooserClosed();
 
     // Storage flows (editor side).
     bool RestoreStartDirectory();
@@ -95,10 +109,14 @@ public:
     QString SlotFileName;
     quint8 BrowseTarget = 0;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
-    Forms &m_forms;
+signals:
+    // FormCreate applies the main window's mode.
+    void windowModeWanted();
+    // The save flow (SlotAction 1, the lines to save) or the load flow (2).
+    void slotChooserWanted(quint8 slotAction, const nerubato::Lines &linesToSave);
+    // The start directory could not be made current: no slot chooser may stay.
+    void slotChooserDismissed();
+    void fileChooserWanted();
 
 private:
     struct ProgramRow
@@ -124,15 +142,17 @@ private:
 
     void connectRuleSources();
     void connectSteppers();
-    // A handler whose errors reach the general error box.
-    std::function<void()> guardedHandler(std::function<void()> handler);
 
+    Platform &m_platform;
     std::unique_ptr<Ui::TForm1> ui;
     std::array<QCheckBox *, 7> m_weekdays; // Sunday first
     std::array<ProgramRow, ScheduleSettings::kEntries> m_programs;
     std::array<DelayRow, ScheduleSettings::kEntries - 1> m_delays;
-    std::array<StepperField, 11> m_steppers;
-    bool m_placed = false;
+    std::array<StepperField, std::size(steps::kSteppers)> m_steppers;
+    quint8 m_windowMode = 1;
+    // The file chooser is open: the editor stays disabled whatever the slot
+    // chooser does.
+    bool m_browsing = false;
 };
 
 } // namespace nerubato

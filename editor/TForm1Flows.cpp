@@ -1,56 +1,48 @@
 // The editor's side of saving, loading, unregistering and browsing.
 #include "TForm1.h"
 
-#include "chooser/TsForm.h"
+#include "editor/ByteEdit.h"
 #include "settings/Errors.h"
 #include "settings/RunnerContract.h"
-#include "shell/Messages.h"
-#include "shell/TForm3.h"
-#include "storage/TForm2.h"
+#include "ui/Messages.h"
 
 #include <QDir>
 #include <QFile>
 
 namespace nerubato {
 
-namespace {
-
-void bringToFront(QWidget *window)
+void TForm1::bringToFront()
 {
-    window->show();
-    window->raise();
-    window->activateWindow();
+    show();
+    raise();
+    activateWindow();
 }
-
-} // namespace
 
 bool TForm1::RestoreStartDirectory()
 {
     if (QDir::setCurrent(StartDirectory))
         return true;
-    showMessage(*m_forms.platform, MessageType::Error,
+    showMessage(m_platform, MessageType::Error,
                 {QStringLiteral("カレントディレクトリのセットに失敗しました"),
                  QStringLiteral("ファイル操作を正常に行えませんでした")},
                 Ok);
     hide();
     // A slot chooser already open (for loading) would read or write in
     // whatever directory is current now.
-    if (m_forms.Form2)
-        m_forms.Form2->hide();
+    emit slotChooserDismissed();
     return false;
 }
 
 void TForm1::hozon_BtnClick()
 {
-    const bool createMode = !m_forms.Form3 || m_forms.Form3->WindowMode == 1;
-    if (!createMode) {
+    if (m_windowMode != 1) {
         SlotFileName = runner::kRegistrationFile;
         // A registration that is still there after "cancelled" would run at
         // the next start: say so instead.
         if (QFile::exists(SlotFileName) && !QFile::remove(SlotFileName))
             throw FileDeleteError(SlotFileName);
-        showMessage(*m_forms.platform, MessageType::Information,
-                    {QStringLiteral("登録を解除しました")}, Ok);
+        showMessage(m_platform, MessageType::Information, {QStringLiteral("登録を解除しました")},
+                    Ok);
         hide();
         return;
     }
@@ -59,10 +51,8 @@ void TForm1::hozon_BtnClick()
         return;
     SettingsLines.clear();
     SettingsToLines();
-    m_forms.Form2->holdLinesToSave(SettingsLines);
     SlotAction = 1;
-    m_forms.Form2->SetSlotPrompt();
-    bringToFront(m_forms.Form2);
+    emit slotChooserWanted(SlotAction, SettingsLines);
     setEnabled(false);
 }
 
@@ -71,8 +61,7 @@ void TForm1::yomidasiClick()
     if (!RestoreStartDirectory())
         return;
     SlotAction = 2;
-    m_forms.Form2->SetSlotPrompt();
-    bringToFront(m_forms.Form2);
+    emit slotChooserWanted(SlotAction, {});
 }
 
 void TForm1::syuryo_BtnClick()
@@ -83,8 +72,33 @@ void TForm1::syuryo_BtnClick()
 void TForm1::browse(int entry)
 {
     BrowseTarget = static_cast<quint8>(entry);
-    bringToFront(m_forms.sForm);
+    m_browsing = true;
+    emit fileChooserWanted();
     setEnabled(false);
+}
+
+void TForm1::slotFileChosen(const QString &fileName)
+{
+    SlotFileName = fileName;
+}
+
+void TForm1::slotChooserClosed()
+{
+    if (!m_browsing)
+        setEnabled(true);
+}
+
+void TForm1::programPathChosen(const QString &path)
+{
+    if (BrowseTarget >= 1 && BrowseTarget <= ScheduleSettings::kEntries)
+        m_programs[BrowseTarget - 1].path->setNewText(path);
+    fileChooserClosed();
+}
+
+void TForm1::fileChooserClosed()
+{
+    m_browsing = false;
+    setEnabled(true);
 }
 
 } // namespace nerubato

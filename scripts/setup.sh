@@ -24,7 +24,8 @@ nerubato_install() {
 
 nerubato_build() {
     if [ ! -f "$NERUBATO_BUILD/build.ninja" ]; then
-        cmake -S "$NERUBATO_ROOT" -B "$NERUBATO_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+        cmake -S "$NERUBATO_ROOT" -B "$NERUBATO_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DNERUBATO_WARNINGS_AS_ERRORS="${CI:+ON}" "$@" >/dev/null
     fi
     cmake --build "$NERUBATO_BUILD" -j2
 }

@@ -1,8 +1,8 @@
 #include "Application.h"
 
-#include "shell/Messages.h"
 #include "shell/TForm3.h"
 #include "shell/WindowSet.h"
+#include "ui/Look.h"
 
 namespace nerubato {
 
@@ -18,17 +18,9 @@ int Application::run()
 {
     WindowSet windows(m_platform);
     windows.forms().Form3->show();
-    return exec();
-}
-
-bool Application::notify(QObject *receiver, QEvent *event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception &e) {
-        showErrorBox(m_platform, describe(e));
-        return false;
-    }
+    const int status = exec();
+    windows.end();
+    return status;
 }
 
 } // namespace nerubato

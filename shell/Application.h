@@ -13,11 +13,9 @@ class Application : public QApplication
 public:
     Application(int &argc, char **argv);
 
-    // Creates the four windows, shows the main one and runs until it closes.
+    // Creates the four windows, shows the main one and runs until it closes;
+    // then the editor's end, while the windows are still there.
     int run();
-
-    // Last resort for an error that escapes outside a guarded handler.
-    bool notify(QObject *receiver, QEvent *event) override;
 
 private:
     Platform m_platform;

@@ -1,10 +1,11 @@
 #include "TForm3.h"
 
-#include "editor/TForm1.h"
 #include "platform/Platform.h"
 #include "settings/RunnerContract.h"
 #include "settings/SettingsFile.h"
-#include "shell/Messages.h"
+#include "ui/Handlers.h"
+#include "ui/Placement.h"
+#include "ui/SettingsTarget.h"
 #include "ui_Form3.h"
 
 #include <QApplication>
@@ -17,24 +18,24 @@ namespace {
 constexpr int kPollInterval = 800;
 }
 
-TForm3::TForm3(Forms &forms, QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TForm3>()), m_forms(forms)
+TForm3::TForm3(Platform &platform, QWidget *parent)
+    : QWidget(parent), m_platform(platform), ui(std::make_unique<Ui::TForm3>())
 {
     ui->setupUi(this);
-    centreOnScreen(this);
+    centreOnFirstShow(this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(kPollInterval);
 
-    auto handle = [this](void (TForm3::*handler)()) {
-        return guardedSlot(*m_forms.platform, this, handler);
-    };
-    connect(ui->settei_Btn, &QPushButton::clicked, this, handle(&TForm3::settei_BtnClick));
-    connect(ui->test_Btn, &QPushButton::clicked, this, handle(&TForm3::test_BtnClick));
-    connect(ui->kaijo_Btn, &QPushButton::clicked, this, handle(&TForm3::kaijo_BtnClick));
-    connect(ui->help_Btn, &QPushButton::clicked, this, handle(&TForm3::help_BtnClick));
-    connect(ui->syuryo_Btn2, &QPushButton::clicked, this, handle(&TForm3::syuryo_Btn2Click));
-    connect(Timer1, &QTimer::timeout, this, handle(&TForm3::Timer1Timer));
+    const std::pair<QPushButton *, void (TForm3::*)()> buttons[] = {
+        {ui->settei_Btn, &TForm3::settei_BtnClick},
+        {ui->test_Btn, &TForm3::test_BtnClick},
+        {ui->kaijo_Btn, &TForm3::kaijo_BtnClick},
+        {ui->help_Btn, &TForm3::help_BtnClick},
+        {ui->syuryo_Btn2, &TForm3::syuryo_Btn2Click}};
+    for (const auto &[button, handler] : buttons)
+        connectGuarded(m_platform, button, &QPushButton::clicked, this, handler);
+    connectGuarded(m_platform, Timer1, &QTimer::timeout, this, &TForm3::Timer1Timer);
     Timer1->start();
 }
 
@@ -56,12 +57,9 @@ constexpr int kGiveUpAfterTicks = 100;
 
 void TForm3::showEditor()
 {
-    TForm1 *editor = m_forms.Form1;
-    editor->showFirstPage();
+    emit editorFirstPageWanted();
     ApplyWindowMode();
-    editor->show();
-    editor->raise();
-    editor->activateWindow();
+    emit editorWanted();
 }
 
 void TForm3::settei_BtnClick()
@@ -74,22 +72,23 @@ void TForm3::kaijo_BtnClick()
 {
     registrationFileName = runner::kRegistrationFile;
     if (!QFile::exists(registrationFileName)) {
-        showMessage(*m_forms.platform, MessageType::Error,
+        showMessage(m_platform, MessageType::Error,
                     {QStringLiteral("現在設定データは登録されていません")}, Ok);
         return;
     }
-    TForm1 *editor = m_forms.Form1;
     const quint8 previousMode = WindowMode;
     WindowMode = 2;
     try {
-        editor->SettingsLines = loadLines(registrationFileName);
-        editor->LinesToSettings();
+        const Lines lines = loadLines(registrationFileName);
+        if (m_editor)
+            m_editor->loadLines(lines);
     } catch (...) {
         // The editor is not shown, so it must not change its mode either.
         WindowMode = previousMode;
         throw;
     }
-    editor->EnableAll();
+    if (m_editor)
+        m_editor->EnableAll();
     showEditor();
 }
 
@@ -106,7 +105,7 @@ void TForm3::syuryo_Btn2Click()
 void TForm3::test_BtnClick()
 {
     const MessageButton answer =
-        showMessage(*m_forms.platform, MessageType::Confirmation,
+        showMessage(m_platform, MessageType::Confirmation,
                     {QStringLiteral("  起動条件の判定を行いますか？"),
                      QStringLiteral("（いいえを選択すると、条件設定判定を行わず"),
                      QStringLiteral("即時に登録された作業のステップを実行します）")},
@@ -132,7 +131,7 @@ void TForm3::Timer1Timer()
             ReportPoll.waiting = 0;
             Timer1->setInterval(kIdleInterval);
             const QString report = runner::readReport(reportFileName);
-            showMessage(*m_forms.platform, MessageType::Error, {report}, Ok);
+            showMessage(m_platform, MessageType::Error, {report}, Ok);
         }
     }
     if (ReportPoll.ticks > kGiveUpAfterTicks) {
@@ -144,14 +143,13 @@ void TForm3::Timer1Timer()
 
 void TForm3::ApplyWindowMode()
 {
-    if (m_forms.Form1)
-        m_forms.Form1->presentMode(WindowMode);
+    emit windowModeApplied(WindowMode);
 }
 
 void TForm3::ShellLaunch(const QString &file, const QString &parameters, const QString &directory,
                          int showCommand)
 {
-    m_forms.platform->shellLaunch(this, file, parameters, directory, showCommand);
+    m_platform.shellLaunch(this, file, parameters, directory, showCommand);
 }
 
 void TForm3::closeEvent(QCloseEvent *event)

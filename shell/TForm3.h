@@ -1,7 +1,5 @@
 #pragma once
 
-#include "shell/Forms.h"
-
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -14,7 +12,11 @@ class TForm3;
 
 namespace nerubato {
 
-// The main window. Closing it ends the program.
+class Platform;
+class SettingsTarget;
+
+// The main window. Closing it ends the program. It opens the editor through
+// its signals and loads the registration into it through SettingsTarget.
 class TForm3 : public QWidget
 {
     Q_OBJECT
@@ -26,10 +28,11 @@ public:
         qint32 ticks = 0;
     };
 
-    explicit TForm3(Forms &forms, QWidget *parent = nullptr);
+    explicit TForm3(Platform &platform, QWidget *parent = nullptr);
     ~TForm3() override;
 
     void FormCreate();
+    void setSettingsTarget(SettingsTarget *editor) { m_editor = editor; }
 
     void settei_BtnClick();
     void test_BtnClick();
@@ -48,14 +51,22 @@ public:
     QString reportFileName;
     QTimer *Timer1 = nullptr;
 
+signals:
+    // ApplyWindowMode: the editor's caption, save button and load button.
+    void windowModeApplied(quint8 windowMode);
+    void editorFirstPageWanted();
+    // The editor shown modelessly and brought to the front.
+    void editorWanted();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void showEditor();
 
+    Platform &m_platform;
     std::unique_ptr<Ui::TForm3> ui;
-    Forms &m_forms;
+    SettingsTarget *m_editor = nullptr;
 };
 
 } // namespace nerubato

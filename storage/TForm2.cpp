@@ -1,10 +1,10 @@
 #include "TForm2.h"
 
-#include "chooser/TsForm.h"
-#include "editor/TForm1.h"
 #include "settings/RunnerContract.h"
 #include "settings/SettingsFile.h"
-#include "shell/Messages.h"
+#include "ui/Handlers.h"
+#include "ui/Placement.h"
+#include "ui/SettingsTarget.h"
 #include "ui_Form2.h"
 
 #include <QCloseEvent>
@@ -18,29 +18,36 @@ const QString kLabels[] = {QStringLiteral("ファイル１"), QStringLiteral("�
                            QStringLiteral("ファイル５")};
 }
 
-TForm2::TForm2(Forms &forms, QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TForm2>()), m_forms(forms)
+TForm2::TForm2(Platform &platform, QWidget *parent)
+    : QWidget(parent), m_platform(platform), ui(std::make_unique<Ui::TForm2>())
 {
     ui->setupUi(this);
-    centreOnScreen(this);
-    auto handle = [this](void (TForm2::*handler)()) {
-        return guardedSlot(*m_forms.platform, this, handler);
-    };
-    connect(ui->Button1, &QPushButton::clicked, this, handle(&TForm2::Button1Click));
-    connect(ui->Button2, &QPushButton::clicked, this, handle(&TForm2::Button2Click));
-    connect(ui->Button3, &QPushButton::clicked, this, handle(&TForm2::Button3Click));
-    connect(ui->Button4, &QPushButton::clicked, this, handle(&TForm2::Button4Click));
-    connect(ui->Button5, &QPushButton::clicked, this, handle(&TForm2::Button5Click));
-    connect(ui->cancel_Btn, &QPushButton::clicked, this, handle(&TForm2::cancel_BtnClick));
+    centreOnFirstShow(this);
+    const std::pair<QPushButton *, void (TForm2::*)()> buttons[] = {
+        {ui->Button1, &TForm2::Button1Click}, {ui->Button2, &TForm2::Button2Click},
+        {ui->Button3, &TForm2::Button3Click}, {ui->Button4, &TForm2::Button4Click},
+        {ui->Button5, &TForm2::Button5Click}, {ui->cancel_Btn, &TForm2::cancel_BtnClick}};
+    for (const auto &[button, handler] : buttons)
+        connectGuarded(m_platform, button, &QPushButton::clicked, this, handler);
 }
 
 TForm2::~TForm2() = default;
 
 void TForm2::FormCreate() {}
 
+void TForm2::open(quint8 slotAction, const Lines &linesToSave)
+{
+    m_slotAction = slotAction;
+    m_linesToSave = linesToSave;
+    SetSlotPrompt();
+    show();
+    raise();
+    activateWindow();
+}
+
 void TForm2::SetSlotPrompt()
 {
-    switch (m_forms.Form1->SlotAction) {
+    switch (m_slotAction) {
     case 1:
         ui->msgL->setText(QStringLiteral("保存先のファイルを選択してください"));
         break;
@@ -63,49 +70,33 @@ QString TForm2::SlotLabel(const QString &slotFileName)
 
 void TForm2::slotChosen(int slot)
 {
-    TForm1 &editor = *m_forms.Form1;
-    editor.SlotFileName = runner::kSlotFiles[slot - 1];
+    m_slotFileName = runner::kSlotFiles[slot - 1];
+    emit slotFileChosen(m_slotFileName);
     SetSlotPrompt();
-    if (editor.SlotAction == 1)
+    if (m_slotAction == 1)
         SaveToSlot();
-    else if (editor.SlotAction == 2)
+    else if (m_slotAction == 2)
         LoadFromSlot();
-}
-
-void TForm2::holdLinesToSave(const Lines &lines)
-{
-    m_linesToSave = lines;
 }
 
 void TForm2::finish()
 {
-    enableEditor();
+    emit closedForEditor();
     hide();
-}
-
-// The file chooser keeps the editor disabled for as long as it is open.
-void TForm2::enableEditor()
-{
-    if (!m_forms.sForm || !m_forms.sForm->isVisible())
-        m_forms.Form1->setEnabled(true);
 }
 
 void TForm2::SaveToSlot()
 {
-    TForm1 &editor = *m_forms.Form1;
-    Platform &platform = *m_forms.platform;
-    // What the save flow composed, even if the main window's view has loaded
-    // the registration into the editor's lines meanwhile.
-    saveLines(editor.SlotFileName, m_linesToSave);
-    const QString label = SlotLabel(editor.SlotFileName);
+    saveLines(m_slotFileName, m_linesToSave);
+    const QString label = SlotLabel(m_slotFileName);
     const MessageButton answer = showMessage(
-        platform, MessageType::Information,
+        m_platform, MessageType::Information,
         {label + QStringLiteral("に保存しました"), QStringLiteral("この設定を登録しますか？")},
         Yes | No);
     if (answer != No) {
         // Replaced in one step: the runner never finds the registration missing.
         saveLines(runner::kRegistrationFile, m_linesToSave);
-        showMessage(platform, MessageType::Information,
+        showMessage(m_platform, MessageType::Information,
                     {QStringLiteral("この設定を登録しました"),
                      QStringLiteral("テスト実行を行うとこの設定の内容がテストできます"),
                      QStringLiteral("quorvex.exeをスタートアップに登録すれば、"),
@@ -117,16 +108,16 @@ void TForm2::SaveToSlot()
 
 void TForm2::LoadFromSlot()
 {
-    TForm1 &editor = *m_forms.Form1;
-    const QString label = SlotLabel(editor.SlotFileName);
-    if (QFile::exists(editor.SlotFileName)) {
-        editor.SettingsLines = loadLines(editor.SlotFileName);
-        editor.LinesToSettings();
+    const QString label = SlotLabel(m_slotFileName);
+    if (QFile::exists(m_slotFileName)) {
+        const Lines lines = loadLines(m_slotFileName);
+        if (m_editor)
+            m_editor->loadLines(lines);
         hide();
         return;
     }
     const MessageButton answer =
-        showMessage(*m_forms.platform, MessageType::Error,
+        showMessage(m_platform, MessageType::Error,
                     {label + QStringLiteral("にはデータが保存されていません"),
                      QStringLiteral("他のファイルを読み出しますか？")},
                     Yes | No);
@@ -141,7 +132,7 @@ void TForm2::cancel_BtnClick()
 
 void TForm2::closeEvent(QCloseEvent *event)
 {
-    enableEditor();
+    emit closedForEditor();
     QWidget::closeEvent(event);
 }
 

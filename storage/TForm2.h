@@ -1,7 +1,6 @@
 #pragma once
 
 #include "settings/ScheduleSettings.h"
-#include "shell/Forms.h"
 
 #include <QString>
 #include <QWidget>
@@ -14,17 +13,27 @@ class TForm2;
 
 namespace nerubato {
 
-// The slot chooser: one window serving both saving and loading; what it does
-// with a slot is the editor's SlotAction at the moment the slot is picked.
+class Platform;
+class SettingsTarget;
+
+// The slot chooser: one window serving both saving and loading. What it does
+// with a slot is the editor's SlotAction as the editor last opened it with;
+// it loads into the editor through SettingsTarget and tells it the rest
+// through its signals.
 class TForm2 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TForm2(Forms &forms, QWidget *parent = nullptr);
+    explicit TForm2(Platform &platform, QWidget *parent = nullptr);
     ~TForm2() override;
 
     void FormCreate();
+    void setSettingsTarget(SettingsTarget *editor) { m_editor = editor; }
+
+    // The editor's save flow (SlotAction 1, with the lines it composed) or
+    // load flow (2): SetSlotPrompt, then shown and brought to the front.
+    void open(quint8 slotAction, const Lines &linesToSave);
 
     void SetSlotPrompt();
     void Button1Click() { slotChosen(1); }
@@ -35,11 +44,16 @@ public:
     void cancel_BtnClick();
     void SaveToSlot();
     void LoadFromSlot();
-    // The lines the next SaveToSlot writes, set by the save flow.
-    void holdLinesToSave(const Lines &lines);
 
     // "ファイル１" … "ファイル５" for the five slot files; empty for any other name.
     static QString SlotLabel(const QString &slotFileName);
+
+signals:
+    // The editor's SlotFileName.
+    void slotFileChosen(const QString &fileName);
+    // Closed by an answer, cancel or the frame: the editor is enabled again
+    // (unless its file chooser is open). Not after a load.
+    void closedForEditor();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -47,10 +61,14 @@ protected:
 private:
     void slotChosen(int slot);
     void finish();
-    void enableEditor();
 
+    Platform &m_platform;
     std::unique_ptr<Ui::TForm2> ui;
-    Forms &m_forms;
+    SettingsTarget *m_editor = nullptr;
+    quint8 m_slotAction = 0;
+    QString m_slotFileName;
+    // What the save flow composed: a view loading the registration into the
+    // editor meanwhile does not change what the chosen slot receives.
     Lines m_linesToSave;
 };
 

@@ -4,11 +4,13 @@
 #include "settings/RunnerContract.h"
 #include "settings/ScheduleSettings.h"
 #include "settings/SettingsFile.h"
-#include "shell/Messages.h"
 #include "shell/TForm3.h"
 #include "shell/WindowSet.h"
 #include "storage/TForm2.h"
 #include "testsupport.h"
+#include "ui/Look.h"
+#include "ui/Messages.h"
+#include "ui/SettingsTarget.h"
 
 #include <QDir>
 #include <QLabel>
@@ -81,6 +83,37 @@ private slots:
 
     void cleanup() { m_program.reset(); }
 
+    // The main window alone, with a stand-in for the editor: the view loads
+    // into it and opens it through the signals, in the order of the steps.
+    void mainWindowAlone()
+    {
+        struct FakeEditor : SettingsTarget
+        {
+            void loadLines(const Lines &lines) override
+            {
+                steps << "load " + QString::number(lines.size());
+            }
+            void EnableAll() override { steps << "EnableAll"; }
+            QStringList steps;
+        } editor;
+        test::WorkDir dir;
+        test::FakePlatform platform;
+        TForm3 main(platform);
+        main.FormCreate();
+        main.setSettingsTarget(&editor);
+        connect(&main, &TForm3::editorFirstPageWanted, this, [&] { editor.steps << "first page"; });
+        connect(&main, &TForm3::windowModeApplied, this,
+                [&](quint8 mode) { editor.steps << "mode " + QString::number(mode); });
+        connect(&main, &TForm3::editorWanted, this, [&] { editor.steps << "shown"; });
+        dir.write("kidodata.dat", test::defaultSettingsFile());
+        main.kaijo_BtnClick();
+        QCOMPARE(editor.steps,
+                 QStringList({"load 49", "EnableAll", "first page", "mode 2", "shown"}));
+        editor.steps.clear();
+        main.settei_BtnClick();
+        QCOMPARE(editor.steps, QStringList({"first page", "mode 1", "shown"}));
+    }
+
     void mainWindowAsDesigned()
     {
         QCOMPARE(main().windowTitle(), QStringLiteral("ネルバト　設定登録画面"));
@@ -107,80 +140,6 @@ private slots:
                            static_cast<QWidget *>(m_program->forms().Form2),
                            static_cast<QWidget *>(m_program->forms().sForm)})
             QVERIFY(!w->isVisible());
-    }
-
-    void messages_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<int>("icon");
-        QTest::addColumn<QStringList>("order");
-        QTest::addColumn<QString>("defaultButton");
-        QTest::addColumn<QString>("escapeButton");
-        QTest::newRow("error ok") << int(MessageType::Error) << int(Ok) << "ｴﾗｰ"
-                                  << int(QMessageBox::Critical) << QStringList{"OK"} << "OK"
-                                  << "OK";
-        QTest::newRow("information ok")
-            << int(MessageType::Information) << int(Ok) << "情報" << int(QMessageBox::Information)
-            << QStringList{"OK"} << "OK"
-            << "OK";
-        QTest::newRow("information yes no")
-            << int(MessageType::Information) << int(Yes | No) << "情報"
-            << int(QMessageBox::Information) << QStringList{kYes, kNo} << kYes << kNo;
-        QTest::newRow("error yes no")
-            << int(MessageType::Error) << int(Yes | No) << "ｴﾗｰ" << int(QMessageBox::Critical)
-            << QStringList{kYes, kNo} << kYes << kNo;
-        QTest::newRow("confirmation yes no cancel")
-            << int(MessageType::Confirmation) << int(Yes | No | Cancel) << "確認"
-            << int(QMessageBox::Question) << QStringList{kYes, kNo, kCancel} << kYes << kCancel;
-        QTest::newRow("warning ok cancel")
-            << int(MessageType::Warning) << int(Ok | Cancel) << "警告" << int(QMessageBox::Warning)
-            << QStringList{"OK", kCancel} << "OK" << kCancel;
-    }
-
-    void messages()
-    {
-        QFETCH(int, type);
-        QFETCH(int, buttons);
-        QFETCH(QString, caption);
-        QFETCH(int, icon);
-        QFETCH(QStringList, order);
-        QFETCH(QString, defaultButton);
-        QFETCH(QString, escapeButton);
-        const QStringList lines = {"one", "two"};
-        {
-            test::MessageAnswerer answer("<esc>");
-            const MessageButton pressed =
-                showMessage(m_program->platform, MessageType(type), lines, buttons);
-            QCOMPARE(answer.seen().caption, caption);
-            QCOMPARE(int(answer.seen().icon), icon);
-            QCOMPARE(answer.seen().text, QStringLiteral("one\r\ntwo"));
-            QCOMPARE(answer.seen().buttons, order);
-            QCOMPARE(answer.seen().defaultButton, defaultButton);
-            const QHash<QString, MessageButton> byText = {
-                {kYes, Yes}, {kNo, No}, {"OK", Ok}, {kCancel, Cancel}};
-            QCOMPARE(pressed, byText.value(escapeButton));
-        }
-        QCOMPARE(m_program->platform.beeps, 1);
-        test::MessageAnswerer closer("<close>");
-        QCOMPARE(showMessage(m_program->platform, MessageType(type), lines, buttons), Cancel);
-        test::MessageAnswerer presser(order.first());
-        QCOMPARE(showMessage(m_program->platform, MessageType(type), lines, buttons),
-                 MessageButton(order.first() == kYes ? Yes : Ok));
-    }
-
-    void generalErrorBox()
-    {
-        test::MessageAnswerer answer("OK");
-        bool after = false;
-        guarded(m_program->platform, [] { throw FileOpenError("x.dat"); });
-        after = true;
-        QVERIFY(after);
-        QCOMPARE(answer.seen().caption, kApplicationTitle);
-        QCOMPARE(answer.seen().icon, QMessageBox::Critical);
-        QCOMPARE(answer.seen().text, QStringLiteral("ﾌｧｲﾙ x.dat は開けません."));
-        QCOMPARE(answer.seen().buttons, QStringList{"OK"});
     }
 
     void viewWithoutRegistration()
@@ -442,10 +401,6 @@ private slots:
                      QStringLiteral("<b>1</b>\r\n<i>2\r\n3 & 4\r\n4\r\n5\r\n6\r\n7"));
             QCOMPARE(report.seen().textFormat, Qt::PlainText);
         }
-        test::MessageAnswerer error("OK");
-        guarded(m_program->platform, [] { throw ConvertError::notTime("<b>12</b>"); });
-        QCOMPARE(error.seen().text, QStringLiteral("'<b>12</b>' は時刻ではありません."));
-        QCOMPARE(error.seen().textFormat, Qt::PlainText);
     }
 
     // A report there but not to be opened: the general error box, the wait over.

@@ -103,6 +103,61 @@ private slots:
         QCOMPARE(step(), result);
     }
 
+    // Every row of the stepper tables, on the rules the editor gives each
+    // stepper: both arrows and the right button, each from the same text.
+    void stepperTables_data()
+    {
+        QTest::addColumn<QString>("stepper");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("up");
+        QTest::addColumn<QString>("down");
+        QTest::addColumn<QString>("right");
+        const char *times[][4] = {{"00:00", "00:01", "23:59", "01:00"},
+                                  {"23:59", "00:00", "23:58", "00:59"},
+                                  {"23:30", "23:31", "23:29", "00:30"},
+                                  {"00:59", "01:00", "00:58", "01:59"}};
+        for (const char *name : {"kara", "made", "timer", "syuryo2"})
+            for (auto &t : times)
+                QTest::addRow("%s %s", name, t[0])
+                    << QStringLiteral("%1_UD").arg(name) << QStringLiteral("%1_Edit").arg(name)
+                    << t[0] << t[1] << t[2] << t[3];
+        const char *dates[][4] = {
+            {"01/01", "01/02", "12/31", "02/01"}, {"12/31", "01/01", "12/30", "01/31"},
+            {"02/28", "02/29", "02/27", "03/28"}, {"02/29", "03/01", "02/28", "03/29"},
+            {"03/01", "03/02", "02/29", "04/01"}, {"01/29", "01/30", "01/28", "02/29"},
+            {"01/31", "02/01", "01/30", "02/29"}, {"03/31", "04/01", "03/30", "04/30"},
+            {"07/31", "08/01", "07/30", "08/31"}, {"12/15", "12/16", "12/14", "01/15"},
+            {"", "01/01", "12/30", "01/31"}};
+        for (auto &d : dates)
+            QTest::addRow("date '%s'", d[0]) << "kidobi_UD"
+                                             << "kidobi_Edit" << d[0] << d[1] << d[2] << d[3];
+        const char *numbers[][5] = {
+            {"message", "3", "4", "3", "33"},        {"message", "870", "871", "869", "900"},
+            {"message", "871", "872", "870", "3"},   {"message", "900", "900", "899", "30"},
+            {"kensyutu", "0", "1", "0", "30"},       {"kensyutu", "871", "872", "870", "1"},
+            {"jikansa", "0", "1", "0", "10"},        {"jikansa", "295", "296", "294", "5"},
+            {"jikansa", "300", "300", "299", "10"},  {"message", "0", "3", "3", "30"},
+            {"jikansa", "1000", "300", "300", "710"}};
+        for (auto &n : numbers) {
+            const QString suffix = QLatin1String(n[0]) == QLatin1String("jikansa") ? "2" : "";
+            QTest::addRow("%s %s", n[0], n[1])
+                << QStringLiteral("%1_UD%2").arg(n[0], suffix)
+                << QStringLiteral("%1_Edit%2").arg(n[0], suffix) << n[1] << n[2] << n[3] << n[4];
+        }
+    }
+
+    void stepperTables()
+    {
+        QFETCH(QString, stepper);
+        QFETCH(QString, before);
+        const StepRule *rule = ruleOf(stepper);
+        QVERIFY(rule);
+        QTEST(smallStep(*rule, before, +1), "up");
+        QTEST(smallStep(*rule, before, -1), "down");
+        QTEST(bigStep(*rule, before), "right");
+    }
+
     void monthJumpLandsOnTheNextMonth()
     {
         // Every day of the year lands on the same day of the next month, or

@@ -2,22 +2,34 @@
 #include "editor/TForm1.h"
 #include "settings/ScheduleSettings.h"
 #include "settings/SettingsFile.h"
-#include "shell/Messages.h"
 #include "shell/TForm3.h"
 #include "shell/WindowSet.h"
 #include "storage/TForm2.h"
 #include "testsupport.h"
+#include "ui/Look.h"
+#include "ui/Messages.h"
+#include "ui/SettingsTarget.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace nerubato;
 
 namespace {
+
+// The editor, as far as the slot chooser needs one.
+class FakeEditor : public SettingsTarget
+{
+public:
+    void loadLines(const Lines &lines) override { loaded << lines; }
+    void EnableAll() override {}
+    QList<Lines> loaded;
+};
 
 ScheduleSettings timerSchedule()
 {
@@ -489,6 +501,36 @@ private slots:
             w = w->nextInFocusChain();
         } while (w != button(chooser(), "Button1"));
         QCOMPARE(chain, names);
+    }
+
+    // The slot chooser alone, with a stand-in for the editor.
+    void slotChooserAlone()
+    {
+        test::WorkDir dir;
+        test::FakePlatform platform;
+        TForm2 slotChooser(platform);
+        FakeEditor editor;
+        slotChooser.setSettingsTarget(&editor);
+        QSignalSpy chosen(&slotChooser, &TForm2::slotFileChosen);
+        QSignalSpy closed(&slotChooser, &TForm2::closedForEditor);
+
+        const Lines lines = settingsToLines(timerSchedule());
+        slotChooser.open(1, lines);
+        QVERIFY(slotChooser.isVisible());
+        {
+            test::MessageAnswerer answer("いいえ(&N)");
+            slotChooser.Button2Click();
+        }
+        QCOMPARE(chosen.takeFirst().at(0).toString(), QStringLiteral("hozondt2.dat"));
+        QCOMPARE(dir.read("hozondt2.dat"), joinLines(lines));
+        QCOMPARE(closed.size(), 1);
+        QVERIFY(!slotChooser.isVisible());
+
+        slotChooser.open(2, {});
+        slotChooser.Button2Click();
+        QCOMPARE(editor.loaded, QList<Lines>{lines});
+        QCOMPARE(closed.size(), 1); // a load closes it without a word to the editor
+        QVERIFY(!slotChooser.isVisible());
     }
 
     void slotLabels()

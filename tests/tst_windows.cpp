@@ -5,9 +5,11 @@
 #include "settings/Errors.h"
 #include "settings/RunnerContract.h"
 #include "settings/SettingsFile.h"
-#include "shell/Messages.h"
 #include "shell/TForm3.h"
 #include "testsupport.h"
+#include "ui/Handlers.h"
+#include "ui/Look.h"
+#include "ui/Messages.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -3,10 +3,11 @@
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
-#include "shell/Messages.h"
 #include "shell/TForm3.h"
 #include "shell/WindowSet.h"
 #include "storage/TForm2.h"
+#include "ui/Look.h"
+#include "ui/Messages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,8 +82,7 @@ QWidget *fileChooser(Forms &forms)
 
 QWidget *slotChooser(Forms &forms)
 {
-    forms.Form1->SlotAction = 1;
-    forms.Form2->SetSlotPrompt();
+    forms.Form2->open(1, {});
     return forms.Form2;
 }
 

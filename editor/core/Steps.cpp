@@ -149,6 +149,15 @@ QString StepWrapped(const QString &text, int step, int minimum, int maximum)
     return QString::number(result);
 }
 
+const StepRule *ruleOf(const QString &stepper)
+{
+    for (const StepperSpec &spec : kSteppers) {
+        if (stepper == QLatin1String(spec.stepper))
+            return &spec.rule;
+    }
+    return nullptr;
+}
+
 int monthJump(int month, int day)
 {
     const int length = MonthDays[month];

@@ -2,34 +2,15 @@
 
 #include "platform/Platform.h"
 #include "settings/Errors.h"
+#include "ui/Placement.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QDialogButtonBox>
-#include <QFont>
 #include <QMessageBox>
-#include <QProxyStyle>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyleFactory>
 
 namespace nerubato {
 
 namespace {
-
-// Buttons keep the Windows order (Yes, No, OK, Cancel) on every desktop.
-class WindowsButtonOrderStyle : public QProxyStyle
-{
-public:
-    using QProxyStyle::QProxyStyle;
-    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                  QStyleHintReturn *returnData) const override
-    {
-        if (hint == SH_DialogButtonLayout)
-            return QDialogButtonBox::WinLayout;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
 
 class MessageDialog : public QMessageBox
 {
@@ -153,34 +134,6 @@ QString describe(const std::exception &e)
     if (const auto *error = dynamic_cast<const Error *>(&e))
         return error->text();
     return QString::fromLocal8Bit(e.what());
-}
-
-void centreOnScreen(QWidget *window)
-{
-    if (const QScreen *screen = QApplication::primaryScreen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
-}
-
-void installLook()
-{
-    const QString designFont = QStringLiteral("ＭＳ Ｐゴシック");
-#ifdef Q_OS_WIN
-    // The native style already lays dialog buttons out in the Windows order,
-    // and Windows has the design font itself.
-#else
-    // IPAPGothic is the closest proportional Gothic a Debian machine has.
-    QFont::insertSubstitutions(designFont,
-                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"),
-                                QStringLiteral("MS PGothic")});
-    if (!dynamic_cast<WindowsButtonOrderStyle *>(QApplication::style()))
-        QApplication::setStyle(new WindowsButtonOrderStyle(QStyleFactory::create("Fusion")));
-#endif
-    QFont font(designFont);
-    font.setPixelSize(12);
-    QApplication::setFont(font);
 }
 
 } // namespace nerubato

@@ -89,13 +89,15 @@ private:
     QString m_previous;
 };
 
-// The whole program on a fake platform, in a fresh working directory.
+// The whole program on a fake platform, in a fresh working directory; it ends
+// as the program does, with the editor's end before the windows go.
 struct Program
 {
     WorkDir dir;
     FakePlatform platform;
     WindowSet windows{platform};
     Forms &forms() { return windows.forms(); }
+    ~Program() { windows.end(); }
 };
 
 QByteArray defaultSettingsFile();

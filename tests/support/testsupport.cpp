@@ -56,7 +56,7 @@ MessageAnswerer::MessageAnswerer(const QString &answer)
     auto seen = m_seen;
     auto answers = m_answers;
     auto all = m_all;
-    QObject::connect(m_timer, &QTimer::timeout, [seen, answers, all] {
+    QObject::connect(m_timer, &QTimer::timeout, m_timer, [seen, answers, all] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || !box->isVisible() || answers->isEmpty())
             return;

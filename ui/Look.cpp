@@ -1,0 +1,50 @@
+#include "Look.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFont>
+#include <QProxyStyle>
+#include <QStyleFactory>
+
+namespace nerubato {
+
+namespace {
+
+#ifndef Q_OS_WIN
+// Buttons keep the Windows order (Yes, No, OK, Cancel) on every desktop.
+class WindowsButtonOrderStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_DialogButtonLayout)
+            return QDialogButtonBox::WinLayout;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+#endif
+
+} // namespace
+
+void installLook()
+{
+    const QString designFont = QStringLiteral("ＭＳ Ｐゴシック");
+#ifdef Q_OS_WIN
+    // The native style already lays dialog buttons out in the Windows order,
+    // and Windows has the design font itself.
+#else
+    // IPAPGothic is the closest proportional Gothic a Debian machine has.
+    QFont::insertSubstitutions(designFont,
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("IPAPゴシック"),
+                                QStringLiteral("MS PGothic")});
+    if (!dynamic_cast<WindowsButtonOrderStyle *>(QApplication::style()))
+        QApplication::setStyle(new WindowsButtonOrderStyle(QStyleFactory::create("Fusion")));
+#endif
+    QFont font(designFont);
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}
+
+} // namespace nerubato
