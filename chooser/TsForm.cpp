@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QListView>
 #include <QStorageInfo>
 #include <QStyle>
@@ -113,6 +114,7 @@ TsForm::TsForm(Platform &platform, QWidget *parent)
     connectGuarded(m_platform, ui->FileLBox, &QListView::doubleClicked, this,
                    &TsForm::FileLBoxDblClick);
     connectGuarded(m_platform, ui->oK_Btn, &QPushButton::clicked, this, &TsForm::oK_BtnClick);
+    ui->FileLBox->installEventFilter(this);
     connectGuarded(m_platform, ui->Button1, &QPushButton::clicked, this, &TsForm::Button1Click);
     connect(m_dirModel, &DirectoryTreeModel::directoryLoaded, this,
             &TsForm::revealCurrentDirectory);
@@ -243,6 +245,49 @@ void TsForm::showEvent(QShowEvent *event)
         m_driveDirectories.insert(drive, current);
         openDrive(drive);
     });
+}
+
+void TsForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        guarded(m_platform, [this] { Button1Click(); });
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool TsForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->FileLBox && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return QWidget::eventFilter(watched, event);
+        switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            guarded(m_platform, [this] { oK_BtnClick(); });
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown: {
+            // The list takes the focus on a row it does not select; the first
+            // arrow selects that row rather than leave it for the next.
+            QItemSelectionModel *selection = ui->FileLBox->selectionModel();
+            const QModelIndex current = ui->FileLBox->currentIndex();
+            if (current.isValid() && !selection->hasSelection()) {
+                selection->select(current, QItemSelectionModel::ClearAndSelect);
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TsForm::closeEvent(QCloseEvent *event)

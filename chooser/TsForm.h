@@ -57,6 +57,9 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Esc cancels; Enter in the file list accepts as ＯＫ does.
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QString driveOf(const QString &path) const;

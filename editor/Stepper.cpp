@@ -1,13 +1,70 @@
 #include "Stepper.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
 
 namespace nerubato {
 
+namespace {
+
+// QAccessibleWidget is its own action interface already.
+class StepperAccessible : public QAccessibleWidget
+{
+public:
+    explicit StepperAccessible(Stepper *stepper) : QAccessibleWidget(stepper, QAccessible::SpinBox)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return stepper()->field() ? stepper()->field()->text() : QString();
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override
+    {
+        return {QAccessibleActionInterface::increaseAction(),
+                QAccessibleActionInterface::decreaseAction()};
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (!stepper()->isEnabled())
+            return;
+        if (action == QAccessibleActionInterface::increaseAction())
+            stepper()->reportArrow(Stepper::Next);
+        else if (action == QAccessibleActionInterface::decreaseAction())
+            stepper()->reportArrow(Stepper::Previous);
+    }
+
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    Stepper *stepper() const { return static_cast<Stepper *>(widget()); }
+};
+
+QAccessibleInterface *stepperAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("nerubato::Stepper") && object && object->isWidgetType())
+        return new StepperAccessible(static_cast<Stepper *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 Stepper::Stepper(QWidget *parent) : QWidget(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(stepperAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
     resize(sizeHint());
@@ -114,6 +171,49 @@ void Stepper::repeat()
     m_repeat.setInterval(kRepeatInterval);
     if (m_overHeldArrow)
         emit arrowClicked(m_held == HeldNext ? Next : Previous);
+}
+
+void Stepper::setField(QLineEdit *field)
+{
+    m_field = field;
+}
+
+QLineEdit *Stepper::field() const
+{
+    return m_field;
+}
+
+void Stepper::reportArrow(Arrow arrow)
+{
+    if (isEnabled())
+        emit arrowClicked(arrow);
+}
+
+StepKeys::StepKeys(QWidget *field) : QObject(field)
+{
+    field->installEventFilter(this);
+}
+
+bool StepKeys::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !static_cast<QWidget *>(watched)->isEnabled())
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Up:
+        emit smallStep(+1);
+        return true;
+    case Qt::Key_Down:
+        emit smallStep(-1);
+        return true;
+    case Qt::Key_PageUp:
+        emit bigStep();
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace nerubato

@@ -73,6 +73,45 @@ TForm1::TForm1(Platform &platform, QWidget *parent)
 
     connectRuleSources();
     connectSteppers();
+    nameForAssistiveTechnology();
+}
+
+// What a screen reader announces: each field and button by what it holds, in
+// the editor's own words, where its caption alone would not tell it from its
+// neighbours; the stepped fields with their range. Nothing shown changes.
+void TForm1::nameForAssistiveTechnology()
+{
+    const std::pair<QWidget *, const char16_t *> names[] = {
+        {ui->kidobi_Edit, u"起動日"},
+        {ui->kara_Edit, u"起動時間 から"},
+        {ui->made_Edit, u"起動時間 まで"},
+        {ui->timer_Edit, u"タイマー起動 時刻"},
+        {ui->syuryo2_Edit, u"Windows終了 終了時間"},
+        {ui->message_Edit, u"実行までのメッセージ時間（秒）"},
+        {ui->kensyutu_Edit, u"ビープ音発生時間（秒）"},
+        {ui->siteiymd_Edit, u"置き換える年月日"},
+    };
+    for (const auto &[widget, name] : names)
+        widget->setAccessibleName(QString::fromUtf16(name));
+
+    const QString rows[] = {u"ＰＧＭ１"_qs, u"ＰＧＭ２"_qs, u"ＰＧＭ３"_qs, u"ＰＧＭ４"_qs,
+                            u"ＰＧＭ５"_qs};
+    for (int i = 0; i < ScheduleSettings::kEntries; ++i) {
+        const ProgramRow &row = m_programs[i];
+        row.path->setAccessibleName(rows[i] + u" 実行ファイル"_qs);
+        row.args->setAccessibleName(rows[i] + u" 実行時引数"_qs);
+        row.browse->setAccessibleName(rows[i] + u" 参照"_qs);
+        row.clear->setAccessibleName(rows[i] + u" ｸﾘｱ"_qs);
+    }
+    for (int i = 0; i < ScheduleSettings::kEntries - 1; ++i) {
+        m_delays[i].independent->setAccessibleName(rows[i + 1] + u" 独立実行する"_qs);
+        m_delays[i].minutes->setAccessibleName(rows[i + 1] + u" 時間差（分）"_qs);
+    }
+
+    for (const StepperField &s : m_steppers) {
+        s.stepper->setAccessibleName(s.field->accessibleName() + u" 増減"_qs);
+        s.field->setAccessibleDescription(steps::rangeText(s.rule));
+    }
 }
 
 TForm1::~TForm1() = default;
@@ -100,12 +139,15 @@ void TForm1::connectRuleSources()
         {ui->minimize_RBtn, &TForm1::minimize_RBtnMouseUp},
         {ui->nominimize_RBtn, &TForm1::nominimize_RBtnMouseUp},
     };
-    for (const auto &[box, handler] : boxes)
-        connectGuarded(m_platform, box, &MouseUpCheckBox::mouseUp, this,
-                       [this, run = handler] { (this->*run)(); });
-    for (const auto &[radio, handler] : radios)
-        connectGuarded(m_platform, radio, &MouseUpRadioButton::mouseUp, this,
-                       [this, run = handler] { (this->*run)(); });
+    // A key that changes a source runs its rule as a mouse release does.
+    for (const auto &[box, handler] : boxes) {
+        connectGuarded(m_platform, box, &MouseUpCheckBox::mouseUp, this, handler);
+        connectGuarded(m_platform, box, &MouseUpCheckBox::keyUp, this, handler);
+    }
+    for (const auto &[radio, handler] : radios) {
+        connectGuarded(m_platform, radio, &MouseUpRadioButton::mouseUp, this, handler);
+        connectGuarded(m_platform, radio, &MouseUpRadioButton::keyUp, this, handler);
+    }
 }
 
 void TForm1::connectSteppers()
@@ -123,6 +165,13 @@ void TForm1::connectSteppers()
                            if (button == Qt::RightButton)
                                s.field->setNewText(steps::bigStep(s.rule, s.field->text()));
                        });
+        s.stepper->setField(s.field);
+        auto *keys = new StepKeys(s.field);
+        connectGuarded(m_platform, keys, &StepKeys::smallStep, this, [s](int direction) {
+            s.field->setNewText(steps::smallStep(s.rule, s.field->text(), direction));
+        });
+        connectGuarded(m_platform, keys, &StepKeys::bigStep, this,
+                       [s] { s.field->setNewText(steps::bigStep(s.rule, s.field->text())); });
     }
 }
 

@@ -142,6 +142,7 @@ private:
 
     void connectRuleSources();
     void connectSteppers();
+    void nameForAssistiveTechnology();
 
     Platform &m_platform;
     std::unique_ptr<Ui::TForm1> ui;

@@ -84,8 +84,10 @@ void TForm1::slotFileChosen(const QString &fileName)
 
 void TForm1::slotChooserClosed()
 {
-    if (!m_browsing)
-        setEnabled(true);
+    if (m_browsing)
+        return;
+    setEnabled(true);
+    activateWindow(); // the keyboard goes on where it was
 }
 
 void TForm1::programPathChosen(const QString &path)
@@ -99,6 +101,7 @@ void TForm1::fileChooserClosed()
 {
     m_browsing = false;
     setEnabled(true);
+    activateWindow();
 }
 
 } // namespace nerubato

@@ -9,6 +9,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QKeyEvent>
 
 namespace nerubato {
 
@@ -128,6 +129,15 @@ void TForm2::LoadFromSlot()
 void TForm2::cancel_BtnClick()
 {
     finish();
+}
+
+void TForm2::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        guarded(m_platform, [this] { cancel_BtnClick(); });
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm2::closeEvent(QCloseEvent *event)

@@ -658,6 +658,40 @@ private slots:
         QCOMPARE(accepted.size(), 1);
     }
 
+    // By keyboard: the arrows in the tree and the list, Enter in the list
+    // accepts as ＯＫ does, Esc cancels.
+    void keyboardWorksTheChooser()
+    {
+        Fixture f;
+        f.editor->browse(4);
+        QVERIFY(f.waitLoaded(""));
+        f.tree->setFocus();
+        const QPersistentModelIndex start = f.tree->currentIndex();
+        QTest::keyClick(f.tree, Qt::Key_Right); // opens the row
+        QTRY_VERIFY(f.tree->model()->rowCount(start) > 0);
+        QTest::keyClick(f.tree, Qt::Key_Down);
+        QCOMPARE(f.tree->currentIndex().parent(), QModelIndex(start));
+        QCOMPARE(f.chooser->SelectedDirectory, f.native(shownDirectory("MixedCase")));
+        QTest::keyClick(f.tree, Qt::Key_Up);
+        QCOMPARE(f.tree->currentIndex(), QModelIndex(start));
+        QVERIFY(f.waitLoaded(""));
+        f.list->setFocus();
+        QTest::keyClick(f.list, Qt::Key_Home);
+        QTest::keyClick(f.list, Qt::Key_Down);
+        QCOMPARE(f.pathBox->text(), f.nativeDir("") + f.listNames(false).at(1));
+        const QString chosen = f.pathBox->text();
+        QTest::keyClick(f.list, Qt::Key_Return);
+        QVERIFY(!f.chooser->isVisible());
+        QCOMPARE(f.edit("jikko%1_Edit", 4)->text(), chosen);
+        QVERIFY(f.editor->isEnabled());
+
+        f.editor->browse(5);
+        QTest::keyClick(f.list, Qt::Key_Escape);
+        QVERIFY(!f.chooser->isVisible());
+        QCOMPARE(f.edit("jikko%1_Edit", 5)->text(), QStringLiteral("program 5"));
+        QVERIFY(f.editor->isEnabled());
+    }
+
     // The file chooser as designed.
     void chooserAsDesigned()
     {

@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -313,7 +314,11 @@ private slots:
 
     // The keyboard changes the state but runs no rule; the next release of
     // any mouse button on the source does.
-    void keyboardRunsNoRule_data()
+    // A key that changes a rule's source (Space on a check box, an arrow in a
+    // radio group) runs the rule on its release, as the mouse's release does,
+    // so that a user without a mouse is not locked out of the dependants; a
+    // change the program makes runs none.
+    void keyboardRunsTheRule_data()
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<int>("key");
@@ -327,7 +332,7 @@ private slots:
             << "minimize_RBtn" << int(Qt::Key_Down) << "nominimize_RBtn"
             << "smallstart_CBox";
     }
-    void keyboardRunsNoRule()
+    void keyboardRunsTheRule()
     {
         QFETCH(QString, source);
         QFETCH(int, key);
@@ -341,9 +346,9 @@ private slots:
         get(source)->setFocus();
         QTest::keyClick(get(source), Qt::Key(key));
         QVERIFY(get<QAbstractButton>(changed)->isChecked());
-        QCOMPARE(dep->isEnabled(), before);
-        click(changed, Qt::RightButton); // changes nothing, but runs the rule
-        QVERIFY(get<QAbstractButton>(changed)->isChecked());
+        QCOMPARE(dep->isEnabled(), !before);
+        // Set by the program, the source changes alone.
+        get<QAbstractButton>(source)->setChecked(!get<QAbstractButton>(source)->isChecked());
         QCOMPARE(dep->isEnabled(), !before);
     }
 
@@ -652,6 +657,11 @@ private slots:
 
     void steppers_data();
     void steppers();
+    void keysStepTheFields_data() { steppers_data(); }
+    void keysStepTheFields();
+    void heldKeyRepeatsAndUnreadableTextFails();
+    void accessibleNamesAreOwnPerPage();
+    void steppersAreSpinButtons();
     void conversionErrors_data();
     void conversionErrors();
     void disabledStepperIgnoresButtons();
@@ -1082,6 +1092,126 @@ void TestEditor::failedStepDoesNotRepeat()
     QCOMPARE(answer.all().size(), 1);
     QVERIFY(!ud->isRepeating());
     QTest::mouseRelease(ud, Qt::LeftButton, {}, kUpperArrow);
+}
+
+// With the keyboard focus in a stepped field, Up, Down and Page Up step it
+// as its stepper's arrows and right button do.
+void TestEditor::keysStepTheFields()
+{
+    QFETCH(QString, stepper);
+    QFETCH(QString, field);
+    QFETCH(QString, before);
+    show();
+    ByteEdit *text = edit(field);
+    text->setEnabled(true);
+    const auto press = [&](Qt::Key key) {
+        text->setBytes(before.toLatin1());
+        text->setFocus();
+        QTest::keyClick(text, key);
+        return text->text();
+    };
+    QTEST(press(Qt::Key_Up), "up");
+    QTEST(press(Qt::Key_Down), "down");
+    QTEST(press(Qt::Key_PageUp), "right");
+    QCOMPARE(m_editor->platform.beeps, 0);
+    // A disabled field takes no focus, and so no step.
+    text->setEnabled(false);
+    text->setBytes(before.toLatin1());
+    QTest::keyClick(text, Qt::Key_Up);
+    QCOMPARE(text->text(), before);
+}
+
+void TestEditor::heldKeyRepeatsAndUnreadableTextFails()
+{
+    show();
+    ByteEdit *text = edit("kara_Edit");
+    text->setFocus();
+    QTest::keyPress(text, Qt::Key_Up);
+    for (int i = 0; i < 4; ++i)
+        QTest::sendKeyEvent(QTest::Press, text, Qt::Key_Up, QString(), Qt::NoModifier, 0);
+    QCOMPARE(text->text(), QStringLiteral("00:05"));
+    text->setBytes("24:00");
+    test::MessageAnswerer answer("OK");
+    QTest::keyClick(text, Qt::Key_PageUp);
+    QCOMPARE(answer.seen().text, QStringLiteral("'24:00' は時刻ではありません."));
+    QCOMPARE(text->text(), QStringLiteral("24:00"));
+}
+
+// Every field and button has a name of its own on its page, in the editor's
+// words; what they show is unchanged.
+void TestEditor::accessibleNamesAreOwnPerPage()
+{
+    const auto nameOf = [](QWidget *w) {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    };
+    QWidget *commands[] = {get("yomidasi"), get("hozon_Btn"), get("syuryo_Btn")};
+    for (const char *page : {"TabSheet1", "TabSheet3", "TabSheet2"}) {
+        QStringList names;
+        for (QWidget *w : get(page)->findChildren<QWidget *>()) {
+            if (qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractButton *>(w) ||
+                qobject_cast<Stepper *>(w))
+                names << nameOf(w);
+        }
+        for (QWidget *w : commands)
+            names << nameOf(w);
+        QVERIFY2(!names.contains(QString()), page);
+        const QSet<QString> once(names.begin(), names.end());
+        QVERIFY2(once.size() == names.size(), page);
+    }
+    const QList<std::pair<const char *, QString>> expected = {
+        {"jikko3_Edit", "ＰＧＭ３ 実行ファイル"},
+        {"sw3_Edit", "ＰＧＭ３ 実行時引数"},
+        {"sansyoBtn3", "ＰＧＭ３ 参照"},
+        {"clear_Btn3", "ＰＧＭ３ ｸﾘｱ"},
+        {"jikansa_Edit2", "ＰＧＭ２ 時間差（分）"},
+        {"dokuritu_CBox5", "ＰＧＭ５ 独立実行する"},
+        {"kara_Edit", "起動時間 から"},
+        {"made_Edit", "起動時間 まで"},
+        {"niti_CBox", "日"},
+        {"hozon_Btn", "保存と登録"}};
+    for (const auto &[control, name] : expected)
+        QCOMPARE(nameOf(get(control)), name);
+    QCOMPARE(get<QPushButton>("sansyoBtn3")->text(), QStringLiteral("参照"));
+    QCOMPARE(get<QPushButton>("clear_Btn3")->text(), QStringLiteral("ｸﾘｱ"));
+}
+
+// To an assistive technology each stepper is a spin button whose value is its
+// field's text, described by its hint, with increase and decrease actions
+// that make the small steps; its field says its unit and range.
+void TestEditor::steppersAreSpinButtons()
+{
+    show();
+    const QList<std::pair<const char *, QString>> ranges = {{"kidobi_Edit", "01/01～12/31"},
+                                                            {"kara_Edit", "00:00～23:59"},
+                                                            {"message_Edit", "3～900秒"},
+                                                            {"kensyutu_Edit", "0～900秒"},
+                                                            {"jikansa_Edit4", "0～300分"}};
+    for (const auto &[field, range] : ranges)
+        QCOMPARE(QAccessible::queryAccessibleInterface(get(field))->text(QAccessible::Description),
+                 range);
+    for (const steps::StepperSpec &spec : steps::kSteppers) {
+        auto *ud = get<Stepper>(spec.stepper);
+        ByteEdit *field = edit(spec.field);
+        QAccessibleInterface *a11y = QAccessible::queryAccessibleInterface(ud);
+        QVERIFY(a11y);
+        QCOMPARE(a11y->role(), QAccessible::SpinBox);
+        QCOMPARE(a11y->text(QAccessible::Description), ud->toolTip());
+        QCOMPARE(a11y->text(QAccessible::Name), field->accessibleName() + u" 増減"_qs);
+        QAccessibleActionInterface *actions = a11y->actionInterface();
+        QVERIFY(actions);
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::increaseAction()));
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::decreaseAction()));
+        ud->setEnabled(true);
+        const QString before = field->text();
+        QCOMPARE(a11y->text(QAccessible::Value), before);
+        actions->doAction(QAccessibleActionInterface::increaseAction());
+        QCOMPARE(field->text(), steps::smallStep(spec.rule, before, +1));
+        actions->doAction(QAccessibleActionInterface::decreaseAction());
+        QCOMPARE(field->text(), before);
+        ud->setEnabled(false);
+        actions->doAction(QAccessibleActionInterface::increaseAction());
+        QCOMPARE(field->text(), before);
+    }
 }
 
 QTEST_MAIN(TestEditor)

@@ -1,5 +1,6 @@
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
+#include "settings/Cp932.h"
 #include "settings/Errors.h"
 #include "settings/RunnerContract.h"
 #include "settings/ScheduleSettings.h"
@@ -12,8 +13,11 @@
 #include "ui/Messages.h"
 #include "ui/SettingsTarget.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -112,6 +116,82 @@ private slots:
         editor.steps.clear();
         main.settei_BtnClick();
         QCOMPARE(editor.steps, QStringList({"first page", "mode 1", "shown"}));
+    }
+
+    // From the main window to a registered schedule with the keys alone: the
+    // editor opened, the start date stepped to 02/29, a timer start at 07:30,
+    // an entry filled by browsing, saved to slot 2 and registered.
+    void keyboardOnlyWalkthrough()
+    {
+        m_program->dir.write("app.exe", "x");
+        main().activateWindow();
+        QTRY_VERIFY(QApplication::focusWidget());
+        const auto press = [](Qt::Key key) {
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY2(focus, "nothing has the keyboard focus");
+            QTest::keyClick(focus, key);
+        };
+        // Tab until the control has the focus, as a user would.
+        const auto tabTo = [&](const char *name) {
+            for (int i = 0; i < 100 && QApplication::focusWidget() &&
+                            QApplication::focusWidget()->objectName() != QLatin1String(name);
+                 ++i)
+                press(Qt::Key_Tab);
+            QVERIFY2(QApplication::focusWidget() &&
+                         QApplication::focusWidget()->objectName() == QLatin1String(name),
+                     name);
+        };
+        const auto times = [&](int n, Qt::Key key) {
+            for (int i = 0; i < n; ++i)
+                press(key);
+        };
+
+        tabTo("settei_Btn");
+        press(Qt::Key_Space);
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(&editor()));
+        tabTo("kidobi_CBox");
+        press(Qt::Key_Space);
+        tabTo("kidobi_Edit");
+        press(Qt::Key_PageUp); // 02/01
+        times(28, Qt::Key_Up);
+        tabTo("sokuji_RBtn");
+        press(Qt::Key_Down); // timer start
+        tabTo("timer_Edit");
+        times(7, Qt::Key_PageUp); // 07:00
+        times(30, Qt::Key_Up);
+
+        tabTo("sansyo_Btn1");
+        press(Qt::Key_Space);
+        QWidget *files = m_program->forms().sForm;
+        QTRY_COMPARE(QApplication::activeWindow(), files);
+        tabTo("FileLBox");
+        auto *list = files->findChild<QListView *>("FileLBox");
+        QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
+        press(Qt::Key_Down);
+        press(Qt::Key_Return);
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(&editor()));
+
+        tabTo("hozon_Btn");
+        press(Qt::Key_Space);
+        QWidget *slotChooser = m_program->forms().Form2;
+        QTRY_COMPARE(QApplication::activeWindow(), slotChooser);
+        tabTo("Button2");
+        test::MessageAnswerer answers("<enter>"); // Yes, register
+        answers.then("<enter>");                  // OK
+        press(Qt::Key_Space);
+        QCOMPARE(answers.all().size(), 2);
+
+        const Lines saved = splitLines(m_program->dir.read("hozondt2.dat"));
+        QCOMPARE(saved.size(), 49);
+        QCOMPARE(m_program->dir.read("kidodata.dat"), m_program->dir.read("hozondt2.dat"));
+        QCOMPARE(saved[0], QByteArray("true"));
+        QCOMPARE(saved[1], QByteArray("02/29"));
+        QCOMPARE(saved[9], QByteArray("false"));
+        QCOMPARE(saved[12], QByteArray("07:30"));
+        ScheduleSettings registered;
+        linesToSettings(saved, registered);
+        QCOMPARE(QFileInfo(cp932::decode(registered.jikko_Path[0])),
+                 QFileInfo(m_program->dir.file("app.exe")));
     }
 
     void mainWindowAsDesigned()

@@ -476,6 +476,18 @@ private slots:
         QVERIFY(!editor().isEnabled());
     }
 
+    // Esc in the slot chooser answers as its cancel button.
+    void escapeCancelsTheSlotChooser()
+    {
+        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        QVERIFY(!editor().isEnabled());
+        QTest::keyClick(button(chooser(), "Button3"), Qt::Key_Escape);
+        QVERIFY(!chooser().isVisible());
+        QVERIFY(editor().isEnabled());
+        QVERIFY(!m_program->dir.exists("hozondt3.dat"));
+    }
+
     // The slot chooser as designed.
     void slotChooserAsDesigned()
     {

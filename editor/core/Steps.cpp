@@ -149,6 +149,20 @@ QString StepWrapped(const QString &text, int step, int minimum, int maximum)
     return QString::number(result);
 }
 
+QString rangeText(const StepRule &rule)
+{
+    switch (rule.kind) {
+    case StepRule::Time:
+        return QStringLiteral("00:00～23:59");
+    case StepRule::Date:
+        return QStringLiteral("01/01～12/31");
+    case StepRule::Number:
+        break;
+    }
+    return QStringLiteral("%1～%2").arg(rule.minimum).arg(rule.maximum) +
+           QString::fromUtf16(rule.unit);
+}
+
 const StepRule *ruleOf(const QString &stepper)
 {
     for (const StepperSpec &spec : kSteppers) {

@@ -42,6 +42,7 @@ struct StepRule
     int minimum = 0;
     int maximum = 0;
     int bigStep = 0;
+    const char16_t *unit = u""; // of a number: 秒, 分
 };
 
 // The left button on an arrow: direction +1 for the upper one, -1 for the lower.
@@ -59,9 +60,9 @@ struct StepperSpec
 
 inline constexpr StepRule kTimeRule{StepRule::Time};
 inline constexpr StepRule kDateRule{StepRule::Date};
-inline constexpr StepRule kMessageSecondsRule{StepRule::Number, 3, 900, 30};
-inline constexpr StepRule kBeepSecondsRule{StepRule::Number, 0, 900, 30};
-inline constexpr StepRule kMinutesRule{StepRule::Number, 0, 300, 10};
+inline constexpr StepRule kMessageSecondsRule{StepRule::Number, 3, 900, 30, u"秒"};
+inline constexpr StepRule kBeepSecondsRule{StepRule::Number, 0, 900, 30, u"秒"};
+inline constexpr StepRule kMinutesRule{StepRule::Number, 0, 300, 10, u"分"};
 
 inline constexpr StepperSpec kSteppers[] = {
     {"kidobi_UD", "kidobi_Edit", kDateRule},
@@ -76,6 +77,9 @@ inline constexpr StepperSpec kSteppers[] = {
     {"jikansa_UD4", "jikansa_Edit4", kMinutesRule},
     {"jikansa_UD5", "jikansa_Edit5", kMinutesRule},
 };
+
+// The unit and range a stepper keeps its field in: "3～900秒", "00:00～23:59".
+QString rangeText(const StepRule &rule);
 
 // The rule of the stepper of that name; nullptr for any other name.
 const StepRule *ruleOf(const QString &stepper);

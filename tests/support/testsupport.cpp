@@ -85,6 +85,9 @@ MessageAnswerer::MessageAnswerer(const QString &answer)
             box->close();
         } else if (answer == QLatin1String("<esc>")) {
             QTest::keyClick(box, Qt::Key_Escape);
+        } else if (answer == QLatin1String("<enter>")) {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box,
+                            Qt::Key_Return);
         } else {
             for (auto *b : box->buttons()) {
                 if (b->text() == answer) {

@@ -51,7 +51,8 @@ struct SeenMessage
 };
 
 // Answers the next modal message box by pressing the button with this text
-// (or, with the text "<close>", its close box; "<esc>", the Esc key) and
+// (or, with the text "<close>", its close box; "<esc>", the Esc key; "<enter>",
+// Enter on what has the focus) and
 // records what it showed. Arm it before the action that opens the box.
 class MessageAnswerer
 {
