@@ -1,46 +1,68 @@
 // Starts the program and the bare yardstick alternately, many times, and
-// prints the median wall time from exec to an idle shown window and the
-// median peak memory of each. Usage: bench_startup [runs] (default 30)
+// prints the medians of the time from the start of the process to its first
+// idle moment with the main window shown, of the CPU time until then and of
+// the peak memory until then, with their ratios. Then the same for the first
+// opening of the editor, the slot chooser and the file chooser, each against a
+// bare window of the same size opened the same way.
+//
+//   bench_startup [runs] (default 30)
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 extern char **environ;
 
 namespace {
 
-struct Sample
+double monotonicMs()
 {
-    double ms;
-    long maxRssKb;
-};
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
 
-Sample runOnce(const std::string &program)
+// Runs the program and returns its one line of figures.
+std::string runOnce(const std::vector<std::string> &command, double &startedMs)
 {
-    char *argv[] = {const_cast<char *>(program.c_str()), nullptr};
-    const auto start = std::chrono::steady_clock::now();
+    int out[2];
+    if (pipe(out) != 0)
+        std::exit(1);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    std::vector<char *> argv;
+    for (const std::string &arg : command)
+        argv.push_back(const_cast<char *>(arg.c_str()));
+    argv.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) {
-        std::perror(program.c_str());
+    startedMs = monotonicMs();
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        std::perror(argv[0]);
         std::exit(1);
     }
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    std::string text;
+    char buffer[256];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, size_t(n));
+    close(out[0]);
     int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    const auto end = std::chrono::steady_clock::now();
+    waitpid(pid, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", program.c_str());
+        std::fprintf(stderr, "%s failed\n", argv[0]);
         std::exit(1);
     }
-    return {std::chrono::duration<double, std::milli>(end - start).count(), usage.ru_maxrss};
+    return text;
 }
 
 template <typename T> T median(std::vector<T> v)
@@ -49,34 +71,81 @@ template <typename T> T median(std::vector<T> v)
     return v[v.size() / 2];
 }
 
+struct Start
+{
+    std::vector<double> ms, cpu, kib, main;
+};
+
+void startOnce(const std::string &program, Start &into)
+{
+    double started = 0;
+    const std::string line = runOnce({program}, started);
+    double idle = 0, cpu = 0, kib = 0, fromMain = 0;
+    if (std::sscanf(line.c_str(), "idle %lf cpu %lf peak %lf main %lf", &idle, &cpu, &kib,
+                    &fromMain) != 4) {
+        std::fprintf(stderr, "%s printed no figures\n", program.c_str());
+        std::exit(1);
+    }
+    into.ms.push_back(idle - started);
+    into.cpu.push_back(cpu);
+    into.kib.push_back(kib);
+    into.main.push_back(fromMain);
+}
+
+double openOnce(const std::vector<std::string> &command)
+{
+    double started = 0;
+    const std::string line = runOnce(command, started);
+    double ms = 0;
+    if (std::sscanf(line.c_str(), "open %lf", &ms) != 1) {
+        std::fprintf(stderr, "%s printed no figure\n", command[0].c_str());
+        std::exit(1);
+    }
+    return ms;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    const int runs = argc > 1 ? std::atoi(argv[1]) : 30;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
     std::string dir = argv[0];
     dir = dir.substr(0, dir.rfind('/') + 1);
-    const std::string program = dir + "startup_nerubato";
-    const std::string bare = dir + "startup_bare";
 
-    runOnce(program); // warm the page cache for both
-    runOnce(bare);
-    std::vector<double> msProgram, msBare;
-    std::vector<long> kbProgram, kbBare;
+    Start program, bare, warm;
+    startOnce(dir + "startup_nerubato", warm); // the page cache warm for both
+    startOnce(dir + "startup_bare", warm);
     for (int i = 0; i < runs; ++i) {
-        const Sample a = runOnce(program);
-        const Sample b = runOnce(bare);
-        msProgram.push_back(a.ms);
-        kbProgram.push_back(a.maxRssKb);
-        msBare.push_back(b.ms);
-        kbBare.push_back(b.maxRssKb);
+        startOnce(dir + "startup_nerubato", program);
+        startOnce(dir + "startup_bare", bare);
     }
-    const double tP = median(msProgram), tB = median(msBare);
-    const long mP = median(kbProgram), mB = median(kbBare);
-    std::printf("start-up (%d runs each, alternating)\n", runs);
-    std::printf("  nerubato   median %7.1f ms   peak memory %6ld KiB\n", tP, mP);
-    std::printf("  bare Qt    median %7.1f ms   peak memory %6ld KiB\n", tB, mB);
-    std::printf("  ratio      time %.2f   memory %.2f   (target <= 1.50 each)\n", tP / tB,
-                double(mP) / double(mB));
+    std::printf("start-up to the first idle moment (%d runs each, alternating)\n", runs);
+    std::printf("  nerubato   median %7.1f ms   cpu %7.1f ms   peak memory %6.0f KiB\n",
+                median(program.ms), median(program.cpu), median(program.kib));
+    std::printf("  bare Qt    median %7.1f ms   cpu %7.1f ms   peak memory %6.0f KiB\n",
+                median(bare.ms), median(bare.cpu), median(bare.kib));
+    std::printf("  ratio      time %.2f   cpu %.2f   memory %.2f   (targets 1.2, 1.3)\n",
+                median(program.ms) / median(bare.ms), median(program.cpu) / median(bare.cpu),
+                median(program.kib) / median(bare.kib));
+    std::printf("  from main() to idle: %.1f ms vs %.1f ms, ratio %.2f\n", median(program.main),
+                median(bare.main), median(program.main) / median(bare.main));
+
+    struct Window
+    {
+        const char *name, *which, *width, *height;
+    };
+    const Window windows[] = {{"editor", "editor", "602", "403"},
+                              {"slot chooser", "slots", "226", "262"},
+                              {"file chooser", "files", "463", "304"}};
+    std::printf("first opening, press to shown and idle (%d runs each, alternating)\n", runs);
+    for (const Window &w : windows) {
+        std::vector<double> ours, yardstick;
+        for (int i = 0; i < runs; ++i) {
+            ours.push_back(openOnce({dir + "firstopen_nerubato", w.which}));
+            yardstick.push_back(openOnce({dir + "firstopen_bare", w.width, w.height}));
+        }
+        std::printf("  %-12s median %6.1f ms vs %6.1f ms bare   ratio %.2f\n", w.name, median(ours),
+                    median(yardstick), median(ours) / median(yardstick));
+    }
     return 0;
 }

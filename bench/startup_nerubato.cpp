@@ -5,6 +5,7 @@
 
 int main(int argc, char *argv[])
 {
+    startProbe();
     nerubato::Application app(argc, argv);
     quitWhenShownAndIdle();
     return app.run();

@@ -95,10 +95,12 @@ void DirectoryReader::setReadCheck(std::function<bool(const QString &)> canRead)
     readCheck() = std::move(canRead);
 }
 
-DirectoryReader::DirectoryReader(QObject *owner) : m_owner(owner), m_thread([this] { work(); }) {}
+DirectoryReader::DirectoryReader(QObject *owner) : m_owner(owner) {}
 
 DirectoryReader::~DirectoryReader()
 {
+    if (!m_thread.joinable())
+        return;
     {
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
@@ -108,8 +110,16 @@ DirectoryReader::~DirectoryReader()
     m_thread.join();
 }
 
+// The thread starts with the first request: a chooser never opened costs none.
+void DirectoryReader::start()
+{
+    if (!m_thread.joinable())
+        m_thread = std::thread([this] { work(); });
+}
+
 void DirectoryReader::read(const QString &path, QDir::Filters filters, Done done)
 {
+    start();
     {
         const std::lock_guard lock(m_mutex);
         m_requests.push_back({path, filters, std::move(done), m_epoch.load(), {}});
@@ -128,6 +138,7 @@ void DirectoryReader::discard(QStringList &&names)
 {
     if (names.isEmpty())
         return;
+    start();
     {
         const std::lock_guard lock(m_mutex);
         Request request;

@@ -51,6 +51,7 @@ private:
         QStringList garbage;
     };
 
+    void start();
     void work();
 
     QObject *m_owner;

@@ -49,16 +49,12 @@ struct DirectoryTreeModel::Node
     }
 };
 
-DirectoryTreeModel::DirectoryTreeModel(const QIcon &folder, QObject *parent)
-    : QAbstractItemModel(parent), m_folder(folder), m_top(std::make_unique<Node>()), m_reader(this)
+DirectoryTreeModel::DirectoryTreeModel(QObject *parent)
+    : QAbstractItemModel(parent), m_top(std::make_unique<Node>()), m_reader(this)
 {
     // A directory being written to may change many times a second.
     m_rereadDelay.setSingleShot(true);
     m_rereadDelay.setInterval(300);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString &path) {
-        m_changed.insert(path);
-        m_rereadDelay.start();
-    });
     connect(&m_rereadDelay, &QTimer::timeout, this, [this] {
         for (const QString &path : std::as_const(m_changed)) {
             if (const Node *node = find(path); node != nullptr && node->state == Node::State::Read)
@@ -69,6 +65,19 @@ DirectoryTreeModel::DirectoryTreeModel(const QIcon &folder, QObject *parent)
 }
 
 DirectoryTreeModel::~DirectoryTreeModel() = default;
+
+QFileSystemWatcher *DirectoryTreeModel::watcher()
+{
+    if (!m_watcher) {
+        m_watcher = new QFileSystemWatcher(this);
+        connect(m_watcher, &QFileSystemWatcher::directoryChanged, this,
+                [this](const QString &path) {
+                    m_changed.insert(path);
+                    m_rereadDelay.start();
+                });
+    }
+    return m_watcher;
+}
 
 QModelIndex DirectoryTreeModel::index(int row, int column, const QModelIndex &parent) const
 {
@@ -129,7 +138,7 @@ void DirectoryTreeModel::fetchMore(const QModelIndex &parent)
     Node *node = nodeOf(parent);
     node->state = Node::State::Reading;
     const QString path = pathOf(node);
-    m_watcher.addPath(path);
+    watcher()->addPath(path);
     read(path);
 }
 
@@ -148,8 +157,8 @@ void DirectoryTreeModel::setDrive(const QString &root, const QString &opened)
     m_reader.dropAll();
     m_rereadDelay.stop();
     m_changed.clear();
-    if (!m_watcher.directories().isEmpty())
-        m_watcher.removePaths(m_watcher.directories());
+    if (m_watcher && !m_watcher->directories().isEmpty())
+        m_watcher->removePaths(m_watcher->directories());
     beginResetModel();
     m_top = std::make_unique<Node>();
     Node *node = m_top->addOnlyChild(root);

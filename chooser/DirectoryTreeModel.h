@@ -28,7 +28,9 @@ class DirectoryTreeModel : public QAbstractItemModel
     Q_OBJECT
 
 public:
-    explicit DirectoryTreeModel(const QIcon &folder, QObject *parent = nullptr);
+    explicit DirectoryTreeModel(QObject *parent = nullptr);
+    // The leaf picture of the rows; decoding it waits until the tree is shown.
+    void setFolderIcon(const QIcon &folder) { m_folder = folder; }
     ~DirectoryTreeModel() override;
 
     QModelIndex index(int row, int column,
@@ -65,7 +67,9 @@ private:
     QIcon m_folder;
     // Holds the top row; itself no row.
     std::unique_ptr<Node> m_top;
-    QFileSystemWatcher m_watcher;
+    // Made at the first directory read: a chooser never opened watches nothing.
+    QFileSystemWatcher *watcher();
+    QFileSystemWatcher *m_watcher = nullptr;
     QSet<QString> m_changed;
     QTimer m_rereadDelay;
     DirectoryReader m_reader;

@@ -26,8 +26,6 @@ FileListModel::FileListModel(QObject *parent) : QAbstractListModel(parent), m_re
     // A file being written may change its directory many times a second.
     m_rereadDelay.setSingleShot(true);
     m_rereadDelay.setInterval(300);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_rereadDelay,
-            qOverload<>(&QTimer::start));
     connect(&m_rereadDelay, &QTimer::timeout, this, [this] {
         m_reader.read(
             m_directory, kPlainFiles,
@@ -57,9 +55,14 @@ void FileListModel::setDirectory(const QString &path)
     m_reader.dropAll();
     m_batches.stop();
     m_rereadDelay.stop();
-    if (!m_watcher.directories().isEmpty())
-        m_watcher.removePaths(m_watcher.directories());
-    m_watcher.addPath(path);
+    if (!m_watcher) {
+        m_watcher = new QFileSystemWatcher(this);
+        connect(m_watcher, &QFileSystemWatcher::directoryChanged, &m_rereadDelay,
+                qOverload<>(&QTimer::start));
+    }
+    if (!m_watcher->directories().isEmpty())
+        m_watcher->removePaths(m_watcher->directories());
+    m_watcher->addPath(path);
     beginResetModel();
     m_reader.discard(std::move(m_names));
     m_names.clear();

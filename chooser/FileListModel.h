@@ -57,7 +57,8 @@ private:
     int m_shownRows = 0;
     bool m_loading = false;
     QTimer m_batches;
-    QFileSystemWatcher m_watcher;
+    // Made at the first directory shown: a chooser never opened watches nothing.
+    QFileSystemWatcher *m_watcher = nullptr;
     QTimer m_rereadDelay;
     DirectoryReader m_reader;
 };

@@ -69,8 +69,7 @@ private:
 
 TsForm::TsForm(Platform &platform, QWidget *parent)
     : QWidget(parent), m_platform(platform), ui(std::make_unique<Ui::TsForm>()),
-      m_dirModel(new DirectoryTreeModel(style()->standardIcon(QStyle::SP_DirIcon), this)),
-      m_fileModel(new FileListModel(this))
+      m_dirModel(new DirectoryTreeModel(this)), m_fileModel(new FileListModel(this))
 {
     ui->setupUi(this);
     centreOnFirstShow(this);
@@ -228,6 +227,8 @@ void TsForm::showEvent(QShowEvent *event)
     if (m_opened)
         return;
     m_opened = true;
+    // Read and decoded when the chooser is first opened, not at start-up.
+    m_dirModel->setFolderIcon(style()->standardIcon(QStyle::SP_DirIcon));
     guarded(m_platform, [this] {
         for (const QString &drive : m_platform.drives()) {
             m_drives << QDir::fromNativeSeparators(drive);

@@ -123,6 +123,9 @@ void appendRun(const QByteArray &bytes, qsizetype from, qsizetype to, QString &o
 
 QString decode(const QByteArray &bytes)
 {
+    // ASCII reads the same in CP932: no table, no converter to open.
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     QString out;
     out.reserve(bytes.size());
     qsizetype runStart = 0;
@@ -150,6 +153,8 @@ qsizetype byteLength(const QByteArray &bytes, qsizetype characters)
 
 std::optional<QByteArray> encode(QStringView text)
 {
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
     QByteArray bytes;
     // The round trip refuses what a table maps one way only, such as the
     // private-use characters Windows gives the stray bytes 0xA0 and 0xFD.

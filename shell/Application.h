@@ -16,6 +16,7 @@ public:
     // Creates the four windows, shows the main one and runs until it closes;
     // then the editor's end, while the windows are still there.
     int run();
+    Platform &platform() { return m_platform; }
 
 private:
     Platform m_platform;
