@@ -22,8 +22,9 @@
 #include <functional>
 
 #ifdef Q_OS_WIN
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs windows.h first.
+#include <psapi.h>
 #else
 #include <sys/resource.h>
 #include <time.h>
