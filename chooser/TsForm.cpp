@@ -5,7 +5,6 @@
 #include "chooser/core/PathComposition.h"
 #include "editor/core/FieldText.h"
 #include "platform/Platform.h"
-#include "settings/Cp932.h"
 #include "settings/Errors.h"
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
@@ -193,7 +192,7 @@ void TsForm::oK_BtnClick()
     // A name the settings file cannot hold (Hangul, an emoji, on Linux a line
     // break) would be saved as another file's name.
     const QString path = ui->Pass_Edit->text();
-    if (fieldtext::hasLineBreak(path) || !cp932::canEncode(path)) {
+    if (!fieldtext::canHold(path)) {
         showMessage(m_platform, MessageType::Error,
                     {QStringLiteral("選択したファイルのパスには保存できない文字が含まれています")},
                     Ok);

@@ -23,9 +23,9 @@ ByteEdit::ByteEdit(QWidget *parent) : QLineEdit(parent)
     setMaxLength(std::numeric_limits<int>::max());
     setValidator(new FieldValidator(this));
     // setText() runs the validator, which cuts line breaks, but keeps what it
-    // calls invalid: that text is put back here.
+    // calls invalid: that text is put back here, by the validator's own verdict.
     connect(this, &QLineEdit::textChanged, this, [this](const QString &text) {
-        if (text != m_previous && (!bytesFor(text) || fieldtext::hasLineBreak(text))) {
+        if (text != m_previous && !hasAcceptableInput()) {
             setText(m_previous);
             return;
         }
@@ -43,7 +43,7 @@ void ByteEdit::setBytes(const QByteArray &bytes)
 
 void ByteEdit::setNewText(const QString &text)
 {
-    if (fieldtext::hasLineBreak(text) || !cp932::canEncode(text))
+    if (!fieldtext::canHold(text))
         throw unsavable(text);
     m_bytes.clear();
     m_shown.clear();

@@ -54,9 +54,9 @@ TForm1::TForm1(Platform &platform, QWidget *parent)
         {ui->dokuritu_CBox5, ui->jikansa_Edit5, ui->jikansa_UD5},
     }};
     for (std::size_t i = 0; i < std::size(steps::kSteppers); ++i) {
-        const steps::StepperSpec &spec = steps::kSteppers[i];
-        m_steppers[i] = {findChild<Stepper *>(QLatin1String(spec.stepper)),
-                         findChild<ByteEdit *>(QLatin1String(spec.field)), spec.rule};
+        const steps::StepperRow &row = steps::kSteppers[i];
+        m_steppers[i] = {findChild<Stepper *>(QLatin1String(row.stepper)),
+                         findChild<ByteEdit *>(QLatin1String(row.field)), row.rule};
     }
 
     for (int n = 1; n <= ScheduleSettings::kEntries; ++n) {

@@ -1189,9 +1189,9 @@ void TestEditor::steppersAreSpinButtons()
     for (const auto &[field, range] : ranges)
         QCOMPARE(QAccessible::queryAccessibleInterface(get(field))->text(QAccessible::Description),
                  range);
-    for (const steps::StepperSpec &spec : steps::kSteppers) {
-        auto *ud = get<Stepper>(spec.stepper);
-        ByteEdit *field = edit(spec.field);
+    for (const steps::StepperRow &row : steps::kSteppers) {
+        auto *ud = get<Stepper>(row.stepper);
+        ByteEdit *field = edit(row.field);
         QAccessibleInterface *a11y = QAccessible::queryAccessibleInterface(ud);
         QVERIFY(a11y);
         QCOMPARE(a11y->role(), QAccessible::SpinBox);
@@ -1205,7 +1205,7 @@ void TestEditor::steppersAreSpinButtons()
         const QString before = field->text();
         QCOMPARE(a11y->text(QAccessible::Value), before);
         actions->doAction(QAccessibleActionInterface::increaseAction());
-        QCOMPARE(field->text(), steps::smallStep(spec.rule, before, +1));
+        QCOMPARE(field->text(), steps::smallStep(row.rule, before, +1));
         actions->doAction(QAccessibleActionInterface::decreaseAction());
         QCOMPARE(field->text(), before);
         ud->setEnabled(false);

@@ -165,9 +165,9 @@ QString rangeText(const StepRule &rule)
 
 const StepRule *ruleOf(const QString &stepper)
 {
-    for (const StepperSpec &spec : kSteppers) {
-        if (stepper == QLatin1String(spec.stepper))
-            return &spec.rule;
+    for (const StepperRow &row : kSteppers) {
+        if (stepper == QLatin1String(row.stepper))
+            return &row.rule;
     }
     return nullptr;
 }

@@ -51,7 +51,7 @@ QString smallStep(const StepRule &rule, const QString &text, int direction);
 QString bigStep(const StepRule &rule, const QString &text);
 
 // The editor's eleven steppers: each one's name, its field's and its rule.
-struct StepperSpec
+struct StepperRow
 {
     const char *stepper;
     const char *field;
@@ -64,7 +64,7 @@ inline constexpr StepRule kMessageSecondsRule{StepRule::Number, 3, 900, 30, u"�
 inline constexpr StepRule kBeepSecondsRule{StepRule::Number, 0, 900, 30, u"秒"};
 inline constexpr StepRule kMinutesRule{StepRule::Number, 0, 300, 10, u"分"};
 
-inline constexpr StepperSpec kSteppers[] = {
+inline constexpr StepperRow kSteppers[] = {
     {"kidobi_UD", "kidobi_Edit", kDateRule},
     {"kara_UD", "kara_Edit", kTimeRule},
     {"made_UD", "made_Edit", kTimeRule},
