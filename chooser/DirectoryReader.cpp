@@ -148,17 +148,28 @@ void DirectoryReader::discard(QStringList &&names)
     m_wake.notify_one();
 }
 
+bool DirectoryReader::waitUntilIdle(int timeoutMs)
+{
+    std::unique_lock lock(m_mutex);
+    return m_idle.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                           [this] { return !m_working && m_requests.empty(); });
+}
+
 void DirectoryReader::work()
 {
     for (;;) {
         Request request;
         {
             std::unique_lock lock(m_mutex);
+            m_working = false;
+            if (m_requests.empty())
+                m_idle.notify_all();
             m_wake.wait(lock, [this] { return m_stopping || !m_requests.empty(); });
             if (m_stopping)
                 return;
             request = std::move(m_requests.front());
             m_requests.pop_front();
+            m_working = true;
         }
         if (!request.garbage.isEmpty())
             continue; // freed as the request goes

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -40,6 +41,9 @@ public:
     void dropAll();
     // Frees the names on the worker: 100,000 strings take milliseconds to free.
     void discard(QStringList &&names);
+    // Blocks until the worker has done every request so far (their listings
+    // may still be on their way to the owner's thread); false on time-out.
+    bool waitUntilIdle(int timeoutMs);
 
 private:
     struct Request
@@ -58,7 +62,9 @@ private:
     std::atomic<quint64> m_epoch{0};
     std::mutex m_mutex;
     std::condition_variable m_wake;
+    std::condition_variable m_idle;
     std::deque<Request> m_requests;
+    bool m_working = false;
     bool m_stopping = false;
     std::thread m_thread;
 };

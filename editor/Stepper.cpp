@@ -69,7 +69,7 @@ Stepper::Stepper(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_Hover);
     resize(sizeHint());
     m_repeat.setSingleShot(false);
-    connect(&m_repeat, &QTimer::timeout, this, &Stepper::repeat);
+    connect(&m_repeat, &QTimer::timeout, this, &Stepper::repeatTick);
 }
 
 Stepper::Arrow Stepper::arrowAt(const QPoint &pos) const
@@ -166,8 +166,10 @@ void Stepper::stopRepeat()
     }
 }
 
-void Stepper::repeat()
+void Stepper::repeatTick()
 {
+    if (m_held == None)
+        return;
     m_repeat.setInterval(kRepeatInterval);
     if (m_overHeldArrow)
         emit arrowClicked(m_held == HeldNext ? Next : Previous);

@@ -28,6 +28,9 @@ public:
 
     QSize sizeHint() const override { return {16, 20}; }
     bool isRepeating() const { return m_repeat.isActive(); }
+    // The auto-repeat timer's handler: the held arrow again, while the
+    // pointer is on it; from the first repeat on, at the repeat rate.
+    void repeatTick();
 
     // The field it steps, for what an assistive technology reads as its value.
     void setField(QLineEdit *field);
@@ -52,7 +55,6 @@ private:
     Arrow arrowAt(const QPoint &pos) const;
     QRect arrowRect(Arrow arrow) const;
     void stopRepeat();
-    void repeat();
 
     Held m_held = None;
     bool m_overHeldArrow = false;

@@ -1,15 +1,11 @@
 #include "chooser/DirectoryTreeModel.h"
 #include "chooser/FileListModel.h"
 #include "chooser/TsForm.h"
-#include "chooser/core/FileNameOrder.h"
 #include "chooser/core/PathComposition.h"
-#include "editor/TForm1.h"
-#include "settings/Cp932.h"
-#include "shell/WindowSet.h"
-#include "testsupport.h"
+#include "testui.h"
 #include "ui/Look.h"
-#include "ui/Messages.h"
 
+#include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -18,8 +14,8 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 
@@ -34,10 +30,39 @@ using namespace nerubato;
 
 namespace {
 
-// The window set over a small tree in a fresh current directory, which is also
-// the first drive:  setup.exe readme.txt readonly.exe .hidden.exe  tools/setup.exe
-// 表/prog.exe  MixedCase/Setup.EXE  sub/.profile sub/inner/  and on Unix a FIFO
-// and a dangling link, which count as system entries.
+// Windows shows directories in lower case, letters A to Z only.
+QString lowerOnWindows(QString path)
+{
+#ifdef Q_OS_WIN
+    for (QChar &c : path) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+#endif
+    return path;
+}
+
+// 10,008 files, in the order of neither their names nor the list's: enough
+// for three batches of rows, the last a part one.
+const QStringList kManyStems = {"alpha", "Beta", "delta", "GAMMA"};
+constexpr int kManyPerStem = 2502;
+
+void writeManyFiles(const QString &dir)
+{
+    QDir().mkpath(dir);
+    for (int n = kManyPerStem - 1; n >= 0; --n) {
+        for (const QString &stem : kManyStems) {
+            QFile file(QStringLiteral("%1/%2_%3.exe").arg(dir, stem).arg(n));
+            if (!file.open(QIODevice::WriteOnly))
+                qFatal("cannot write %s", qPrintable(file.fileName()));
+        }
+    }
+}
+
+// The file chooser alone over a small tree in a fresh current directory, which
+// is also the first drive:  setup.exe readme.txt readonly.exe .hidden.exe
+// tools/setup.exe 表/prog.exe  MixedCase/Setup.EXE  sub/.profile sub/inner/
+// and on Unix a FIFO and a dangling link, which count as system entries.
 class Fixture
 {
 public:
@@ -55,19 +80,15 @@ public:
         QFile::link(work.file("gone.exe"), work.file("dangling.exe"));
 #endif
         start = QDir::currentPath();
-        platform.fakeDrives =
-            QStringList{shownDirectory(QDir::toNativeSeparators(start))} + moreDrives;
-        windows = std::make_unique<WindowSet>(platform);
-        editor = windows->forms().Form1;
-        chooser = windows->forms().sForm;
+        platform.fakeDrives = QStringList{native("")} + moreDrives;
+        chooser = std::make_unique<TsForm>(platform);
+        chooser->FormCreate();
+        accepted = std::make_unique<QSignalSpy>(chooser.get(), &TsForm::pathAccepted);
+        cancelled = std::make_unique<QSignalSpy>(chooser.get(), &TsForm::cancelled);
         tree = child<QTreeView>("Dirline");
         list = child<QListView>("FileLBox");
         pathBox = child<QLineEdit>("Pass_Edit");
         drives = child<QComboBox>("DriveCBox");
-        for (int n = 1; n <= 5; ++n) {
-            edit("jikko%1_Edit", n)->setText(QStringLiteral("program %1").arg(n));
-            edit("sw%1_Edit", n)->setText(QStringLiteral("arguments %1").arg(n));
-        }
         loaded = std::make_unique<QSignalSpy>(qobject_cast<FileListModel *>(list->model()),
                                               &FileListModel::directoryLoaded);
     }
@@ -80,9 +101,24 @@ public:
     {
         QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
     }
-    QLineEdit *edit(const char *pattern, int n)
+    // Adds the directory "many" of writeManyFiles(). Made once a run and
+    // linked where the system can; that many files take seconds to make.
+    void addManyFiles()
     {
-        return editor->findChild<QLineEdit *>(QString::fromLatin1(pattern).arg(n));
+#ifdef Q_OS_UNIX
+        static const QTemporaryDir shared;
+        static const bool made = (writeManyFiles(shared.path()), true);
+        Q_UNUSED(made);
+        QFile::link(shared.path(), path("many"));
+#else
+        writeManyFiles(path("many"));
+#endif
+    }
+
+    // The path the chooser said it accepted; empty if it accepted none.
+    QString acceptedPath() const
+    {
+        return accepted->isEmpty() ? QString() : accepted->last().at(0).toString();
     }
 
     QString path(const QString &relative) const
@@ -92,7 +128,7 @@ public:
     // As the chooser shows it: on Windows in lower case.
     QString native(const QString &relative) const
     {
-        return shownDirectory(QDir::toNativeSeparators(path(relative)));
+        return lowerOnWindows(QDir::toNativeSeparators(path(relative)));
     }
     QString nativeDir(const QString &relative) const
     {
@@ -170,10 +206,10 @@ public:
     test::WorkDir work;
     QString start;
     test::FakePlatform platform;
-    std::unique_ptr<WindowSet> windows;
+    std::unique_ptr<TsForm> chooser;
+    std::unique_ptr<QSignalSpy> accepted;
+    std::unique_ptr<QSignalSpy> cancelled;
     std::unique_ptr<QSignalSpy> loaded;
-    TForm1 *editor;
-    TsForm *chooser;
     QTreeView *tree;
     QListView *list;
     QLineEdit *pathBox;
@@ -199,9 +235,8 @@ private slots:
         QVERIFY(QDir(f.start).mkpath(".tools/inner"));
         f.work.write(".tools/tool.exe", "x");
         QVERIFY(QDir::setCurrent(f.path(".tools")));
-        f.editor->browse(1);
+        f.chooser->open();
         QVERIFY(f.chooser->isVisible());
-        QVERIFY(!f.editor->isEnabled());
         QVERIFY(f.waitLoaded(".tools"));
         QCOMPARE(f.listNames(), QStringList{"tool.exe"});
         QCOMPARE(f.tree->currentIndex().data().toString(), QStringLiteral(".tools"));
@@ -229,7 +264,7 @@ private slots:
         QFETCH(QStringList, visits);
         QFETCH(QStringList, expected);
         Fixture f;
-        f.editor->browse(1);
+        f.chooser->open();
         QVERIFY(f.waitLoaded(""));
         for (const QString &directory : visits) {
             QVERIFY(f.openDirectory(directory));
@@ -248,7 +283,7 @@ private slots:
             expected << QStringLiteral("%1.exe").arg(QChar::fromLatin1(c));
         }
         expected.sort();
-        f.editor->browse(1);
+        f.chooser->open();
         QVERIFY(f.openDirectory("sub"));
         QTRY_COMPARE(f.listNames(false), expected);
     }
@@ -258,19 +293,13 @@ private slots:
     void largeDirectoryArrivesCompleteAndSorted()
     {
         Fixture f;
-        const QStringList stems = {"alpha", "Beta", "delta", "GAMMA"};
-        const int perStem = (2 * FileListModel::kBatchRows + 7) / int(stems.size()) + 1;
-        QVERIFY(QDir(f.start).mkpath("many"));
-        for (int n = perStem - 1; n >= 0; --n) {
-            for (const QString &stem : stems)
-                f.work.write(QStringLiteral("many/%1_%2.exe").arg(stem).arg(n), {});
-        }
+        f.addManyFiles();
         QStringList expected;
-        for (const QString &stem : stems) {
-            for (int n = 0; n < perStem; ++n)
+        for (const QString &stem : kManyStems) {
+            for (int n = 0; n < kManyPerStem; ++n)
                 expected << QStringLiteral("%1_%2.exe").arg(stem).arg(n);
         }
-        f.editor->browse(1);
+        f.chooser->open();
         QVERIFY(f.openDirectory("many"));
         QVERIFY(f.waitLoaded("many"));
         QCOMPARE(f.listNames(false), expected);
@@ -287,16 +316,14 @@ private slots:
     }
     void directoryChangeDropsTheListingUnderWay()
     {
-        // Wine looks a new file's name up in the whole directory: the 15,000
-        // files of each row would take it about 40 seconds.
+        // Wine looks a new file's name up in the whole directory: the 10,008
+        // files of each row would take it about half a minute.
         if (test::underWine())
-            QSKIP("15,000 files are too slow to create under Wine; run on Windows itself");
+            QSKIP("10,000 files are too slow to create under Wine; run on Windows itself");
         QFETCH(QString, when);
         Fixture f;
-        QVERIFY(QDir(f.start).mkpath("many"));
-        for (int n = 0; n < 3 * FileListModel::kBatchRows; ++n)
-            f.work.write(QStringLiteral("many/big_%1.exe").arg(n), {});
-        f.editor->browse(1);
+        f.addManyFiles();
+        f.chooser->open();
         QVERIFY(f.waitLoaded(""));
         auto *files = qobject_cast<FileListModel *>(f.list->model());
         auto *directories = qobject_cast<DirectoryTreeModel *>(f.tree->model());
@@ -316,8 +343,8 @@ private slots:
         });
         QVERIFY(f.openDirectory("many"));
         QVERIFY(files->isLoading());
-        if (when == "read")
-            QThread::msleep(1000); // the worker reads the directory meanwhile, not this thread
+        if (when == "read") // the worker reads the directory meanwhile, not this thread
+            QVERIFY(files->waitUntilRead(10000));
         if (when != "arriving")
             f.tree->setCurrentIndex(tools);
         QVERIFY(f.waitLoaded("tools"));
@@ -327,7 +354,8 @@ private slots:
         QCOMPARE(f.chooser->SelectedDirectory, f.native("tools"));
         QCOMPARE(f.pathBox->text(), f.nativeDir("tools"));
         // Nothing of the other directory comes later.
-        QTest::qWait(100);
+        QVERIFY(files->waitUntilRead(10000));
+        QCoreApplication::processEvents();
         QVERIFY(f.loaded->isEmpty());
         QCOMPARE(f.listNames(false), QStringList{"setup.exe"});
     }
@@ -339,7 +367,7 @@ private slots:
         Fixture f;
         for (const char *dir : {"zeta", "alpha", ".cache", "Beta10", "beta9"})
             QVERIFY(QDir(f.start).mkpath(QString::fromLatin1(dir)));
-        f.editor->browse(1);
+        f.chooser->open();
         auto *directories = qobject_cast<DirectoryTreeModel *>(f.tree->model());
         const QModelIndex top = directories->index(f.start);
         QVERIFY(top.isValid());
@@ -352,7 +380,7 @@ private slots:
         for (int row = 0; row < directories->rowCount(top); ++row)
             shown << directories->index(row, 0, top).data().toString();
         for (QString &name : expected)
-            name = shownDirectory(name);
+            name = lowerOnWindows(name);
         QCOMPARE(shown, expected);
         QCOMPARE(directories->filePath(directories->index(2, 0, top))
                      .compare(f.path("Beta10"), kPathCase),
@@ -367,9 +395,10 @@ private slots:
         QTest::addColumn<QStringList>("added");
         QTest::addColumn<QStringList>("removed");
         QTest::addColumn<QString>("selectedAfter");
+        // 40 separate changes: more than the list takes change by change.
         QStringList everyOther;
         QStringList between;
-        for (int n = 0; n < 2 * FileListModel::kMaxRuns + 16; n += 2) {
+        for (int n = 0; n < 80; n += 2) {
             everyOther << QStringLiteral("n%1.exe").arg(n, 3, 10, QLatin1Char('0'));
             between << QStringLiteral("n%1_x.exe").arg(n, 3, 10, QLatin1Char('0'));
         }
@@ -394,11 +423,11 @@ private slots:
         QFETCH(QString, selectedAfter);
         Fixture f;
         QStringList expected{"b.exe", "d.exe", "setup.exe"};
-        for (int n = 0; n < 2 * FileListModel::kMaxRuns + 16; ++n)
+        for (int n = 0; n < 80; ++n)
             expected << QStringLiteral("n%1.exe").arg(n, 3, 10, QLatin1Char('0'));
         for (const QString &name : expected)
             f.work.write("tools/" + name, {});
-        f.editor->browse(1);
+        f.chooser->open();
         QVERIFY(f.openDirectory("tools"));
         QVERIFY(f.clickFile("d.exe"));
 
@@ -411,7 +440,7 @@ private slots:
             QVERIFY(QFile::remove(f.path("tools/" + name)));
             expected.removeOne(name);
         }
-        sortFileNames(expected);
+        expected.sort(); // every name is in lower case, numbers of equal width
         QTRY_COMPARE(f.listNames(false), expected);
         QCOMPARE(f.chooser->SelectedFileName, selectedAfter);
         QCOMPARE(f.pathBox->text(), f.nativeDir("tools") + selectedAfter);
@@ -425,7 +454,7 @@ private slots:
     void treeFollowsTheDirectories()
     {
         Fixture f;
-        f.editor->browse(1);
+        f.chooser->open();
         QVERIFY(f.openDirectory("tools"));
         auto *directories = qobject_cast<DirectoryTreeModel *>(f.tree->model());
         const QModelIndex top = directories->index(f.start);
@@ -441,7 +470,7 @@ private slots:
                 names << directories->index(row, 0, parent).data().toString();
             return names;
         };
-        QTRY_COMPARE(rows(top), (QStringList{"added", shownDirectory("MixedCase"), "tools",
+        QTRY_COMPARE(rows(top), (QStringList{"added", lowerOnWindows("MixedCase"), "tools",
                                              QStringLiteral("表")}));
         QTRY_COMPARE(rows(tools), QStringList{"inner"});
         QCOMPARE(f.tree->currentIndex(), tools);
@@ -466,7 +495,7 @@ private slots:
         QFETCH(QString, directory);
         QFETCH(QString, file);
         Fixture f;
-        f.editor->browse(1);
+        f.chooser->open();
         QVERIFY(f.openDirectory(directory));
         QVERIFY(f.clickFile(file));
         QCOMPARE(f.chooser->SelectedFileName, file);
@@ -479,33 +508,30 @@ private slots:
     void directoryChangeClearsTheSelection()
     {
         Fixture f;
-        f.editor->browse(1);
+        f.chooser->open();
         QVERIFY(f.clickFile("setup.exe"));
         QVERIFY(f.openDirectory("tools"));
         QCOMPARE(f.chooser->SelectedFileName, QString());
         QVERIFY(!f.list->selectionModel()->hasSelection());
         QCOMPARE(f.pathBox->text(), f.nativeDir("tools"));
         f.click("oK_Btn");
-        QCOMPARE(f.edit("jikko%1_Edit", 1)->text(), f.nativeDir("tools"));
+        QCOMPARE(f.acceptedPath(), f.nativeDir("tools"));
         QCOMPARE(QDir::currentPath(), f.start);
     }
 
-    // Accepting writes the entry whose button opened the chooser, and nothing else.
-    void acceptFillsOnlyTheTargetEntry_data()
+    // ＯＫ and a double click on a file accept the path box's text, once, and
+    // close the chooser.
+    void acceptSaysThePath_data()
     {
-        QTest::addColumn<int>("target");
         QTest::addColumn<bool>("doubleClick");
-        QTest::newRow("OK, entry 1") << 1 << false;
-        QTest::newRow("OK, entry 3") << 3 << false;
-        QTest::newRow("double click, entry 3") << 3 << true;
-        QTest::newRow("double click, entry 5") << 5 << true;
+        QTest::newRow("OK") << false;
+        QTest::newRow("double click") << true;
     }
-    void acceptFillsOnlyTheTargetEntry()
+    void acceptSaysThePath()
     {
-        QFETCH(int, target);
         QFETCH(bool, doubleClick);
         Fixture f;
-        f.editor->browse(target);
+        f.chooser->open();
         QVERIFY(f.openDirectory("tools"));
         const QPoint at = f.fileAt("setup.exe");
         // A double click arrives as a click, then the double-click event.
@@ -516,17 +542,14 @@ private slots:
             f.click("oK_Btn");
         const QString chosen = f.nativeDir("tools") + "setup.exe";
         QCOMPARE(f.pathBox->text(), chosen);
-        for (int n = 1; n <= 5; ++n) {
-            QCOMPARE(f.edit("jikko%1_Edit", n)->text(),
-                     n == target ? chosen : QStringLiteral("program %1").arg(n));
-            QCOMPARE(f.edit("sw%1_Edit", n)->text(), QStringLiteral("arguments %1").arg(n));
-        }
-        QVERIFY(f.editor->isEnabled());
+        QCOMPARE(f.accepted->size(), 1);
+        QCOMPARE(f.acceptedPath(), chosen);
+        QVERIFY(f.cancelled->isEmpty());
         QVERIFY(!f.chooser->isVisible());
     }
 
-    // Cancel, and closing through the frame, leave the entry alone; the next
-    // opening shows the chooser as it was left.
+    // Cancel, and closing through the frame, accept nothing; the next opening
+    // shows the chooser as it was left.
     void cancelKeepsEntryAndReopeningKeepsState_data()
     {
         QTest::addColumn<bool>("throughFrame");
@@ -537,7 +560,7 @@ private slots:
     {
         QFETCH(bool, throughFrame);
         Fixture f;
-        f.editor->browse(2);
+        f.chooser->open();
         QVERIFY(f.openDirectory("tools"));
         QVERIFY(f.clickFile("setup.exe"));
         const QString shown = f.pathBox->text();
@@ -546,10 +569,10 @@ private slots:
         else
             f.click("Button1");
         QVERIFY(!f.chooser->isVisible());
-        QVERIFY(f.editor->isEnabled());
-        QCOMPARE(f.edit("jikko%1_Edit", 2)->text(), QStringLiteral("program 2"));
+        QCOMPARE(f.cancelled->size(), 1);
+        QVERIFY(f.accepted->isEmpty());
 
-        f.editor->browse(2);
+        f.chooser->open();
         QCOMPARE(f.pathBox->text(), shown);
         QCOMPARE(f.chooser->SelectedFileName, QStringLiteral("setup.exe"));
         const QModelIndexList selected = f.list->selectionModel()->selectedIndexes();
@@ -558,7 +581,7 @@ private slots:
         QCOMPARE(f.tree->currentIndex().data().toString(), QStringLiteral("tools"));
     }
 
-    // D13: a path the settings file cannot hold is not put into the entry.
+    // A path the settings file cannot hold is not accepted.
     void unsavablePathIsRefused_data()
     {
         QTest::addColumn<QString>("name");
@@ -574,7 +597,7 @@ private slots:
         QFETCH(QString, name);
         Fixture f;
         f.work.write(QStringLiteral("tools/") + name, "x");
-        f.editor->browse(2);
+        f.chooser->open();
         QVERIFY(f.openDirectory("tools"));
         QVERIFY(f.clickFile(name));
         QCOMPARE(f.pathBox->text(), f.nativeDir("tools") + name);
@@ -585,12 +608,11 @@ private slots:
         QCOMPARE(answer.seen().text,
                  QStringLiteral("選択したファイルのパスには保存できない文字が含まれています"));
         QCOMPARE(answer.seen().buttons, QStringList{"OK"});
-        QCOMPARE(f.edit("jikko%1_Edit", 2)->text(), QStringLiteral("program 2"));
+        QVERIFY(f.accepted->isEmpty());
         QVERIFY(f.chooser->isVisible());
-        QVERIFY(!f.editor->isEnabled());
     }
 
-    // D16: the directory shown goes from the disk, with its parent too: the
+    // The directory shown goes from the disk, with its parent too: the
     // chooser moves to the nearest parent still there, never to a neighbour.
     void vanishedDirectoryLeavesForItsNearestParent()
     {
@@ -599,7 +621,7 @@ private slots:
 #endif
         Fixture f;
         QVERIFY(QDir(f.start).mkpath("sub/inner/deep"));
-        f.editor->browse(1);
+        f.chooser->open();
         QVERIFY(f.openDirectory("sub"));
         QVERIFY(f.openDirectory("sub/inner"));
         QVERIFY(f.openDirectory("sub/inner/deep"));
@@ -610,7 +632,7 @@ private slots:
         QCOMPARE(f.listNames(), QStringList{}); // sub holds only the hidden .profile
     }
 
-    // D16: a directory that cannot be read: the general error box names it and
+    // A directory that cannot be read: the general error box names it and
     // the chooser stays open. (The tests run as root, whom no permission bit
     // keeps out; the reader's check stands in for the file system's.)
     void unreadableDirectoryIsReported()
@@ -619,12 +641,12 @@ private slots:
         const QString secret = f.path("tools");
         DirectoryReader::setReadCheck(
             [secret](const QString &path) { return path.compare(secret, kPathCase) != 0; });
-        f.editor->browse(1);
+        f.chooser->open();
         test::MessageAnswerer answer("OK");
         QVERIFY(f.openDirectory("tools"));
         QTRY_VERIFY(answer.seen().seen);
         DirectoryReader::setReadCheck(nullptr);
-        QCOMPARE(answer.seen().caption, kApplicationTitle);
+        QCOMPARE(answer.seen().caption, QStringLiteral("ネルバト"));
         QCOMPARE(answer.seen().text,
                  QStringLiteral("ﾌｧｲﾙ %1 は開けません.").arg(f.native("tools")));
         QVERIFY(f.chooser->isVisible());
@@ -632,30 +654,73 @@ private slots:
         QCOMPARE(f.chooser->SelectedDirectory, f.native("tools"));
     }
 
-    // The file chooser alone: what it chose it says through its signals.
-    void chooserAlone()
+    // The list as a model: plain files by name, following the disk, emptied
+    // at once for another directory.
+    void fileListModel()
     {
         test::WorkDir dir;
-        dir.write(QStringLiteral("setup.exe"), "x");
-        test::FakePlatform platform;
-        platform.fakeDrives = {shownDirectory(QDir::toNativeSeparators(dir.path()))};
-        TsForm chooser(platform);
-        chooser.FormCreate();
-        QSignalSpy accepted(&chooser, &TsForm::pathAccepted);
-        QSignalSpy cancelled(&chooser, &TsForm::cancelled);
-        chooser.open();
-        auto *list = chooser.findChild<QListView *>(QStringLiteral("FileLBox"));
-        QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
-        list->setCurrentIndex(list->model()->index(0, 0, list->rootIndex()));
-        chooser.oK_BtnClick();
-        QCOMPARE(accepted.size(), 1);
-        QCOMPARE(accepted.at(0).at(0).toString(),
-                 composePath(shownDirectory(QDir::toNativeSeparators(dir.path())), "setup.exe"));
-        QVERIFY(!chooser.isVisible());
-        chooser.open();
-        chooser.close();
-        QCOMPARE(cancelled.size(), 1);
-        QCOMPARE(accepted.size(), 1);
+        for (const char *name : {"c10.exe", "B.exe", ".hidden", "a.exe", "c9.exe", "sub/x.exe"}) {
+            QDir(dir.path()).mkpath(QFileInfo(dir.file(QString::fromLatin1(name))).path());
+            dir.write(QString::fromLatin1(name), "x");
+        }
+        FileListModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const auto rows = [&] {
+            QStringList names;
+            for (int row = 0; row < model.rowCount(); ++row)
+                names << model.index(row).data().toString();
+            return names;
+        };
+        model.setDirectory(dir.path());
+        QVERIFY(model.isLoading());
+        QCOMPARE(model.rowCount(), 0);
+        QTRY_COMPARE(rows(), (QStringList{"a.exe", "B.exe", "c9.exe", "c10.exe"}));
+        QCOMPARE(model.fileName(model.index(1)), QStringLiteral("B.exe"));
+        QVERIFY(!model.isLoading());
+
+        dir.write("b2.exe", "x");
+        QVERIFY(QFile::remove(dir.file("a.exe")));
+        QTRY_COMPARE(rows(), (QStringList{"B.exe", "b2.exe", "c9.exe", "c10.exe"}));
+
+        model.setDirectory(dir.file("sub"));
+        QCOMPARE(model.rowCount(), 0);
+        QTRY_COMPARE(rows(), QStringList{"x.exe"});
+    }
+
+    // The tree as a model: the drive's root the only top row, the rows down to
+    // the opened directory at once, each directory's rows once it is read;
+    // hidden directories only on the way to the opened one.
+    void directoryTreeModel()
+    {
+        test::WorkDir dir;
+        for (const char *path : {"b/x", "a", ".hid/deep", ".other"})
+            QVERIFY(QDir(dir.path()).mkpath(QString::fromLatin1(path)));
+        DirectoryTreeModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const auto rows = [&](const QModelIndex &parent) {
+            QStringList names;
+            for (int row = 0; row < model.rowCount(parent); ++row)
+                names << model.index(row, 0, parent).data().toString();
+            return names;
+        };
+        model.setDrive(dir.path(), dir.file(".hid/deep"));
+        QCOMPARE(model.rowCount(), 1);
+        const QPersistentModelIndex top = model.index(0, 0);
+        QCOMPARE(model.filePath(top), dir.path());
+        QVERIFY(model.index(dir.file(".hid/deep")).isValid());
+        QTRY_COMPARE(rows(top), (QStringList{".hid", "a", "b"}));
+        QCOMPARE(model.filePath(model.index(2, 0, top)), dir.file("b"));
+
+        // (The tester itself expands every row as it walks the model.)
+        const QPersistentModelIndex b = model.index(dir.file("b"));
+        model.fetchMore(b);
+        QTRY_COMPARE(rows(b), QStringList{"x"});
+        const QPersistentModelIndex a = model.index(dir.file("a"));
+        model.fetchMore(a);
+        QTRY_VERIFY(!model.hasChildren(a));
+        QVERIFY(!model.index(dir.file(".other")).isValid());
     }
 
     // By keyboard: the arrows in the tree and the list, Enter in the list
@@ -663,7 +728,7 @@ private slots:
     void keyboardWorksTheChooser()
     {
         Fixture f;
-        f.editor->browse(4);
+        f.chooser->open();
         QVERIFY(f.waitLoaded(""));
         f.tree->setFocus();
         const QPersistentModelIndex start = f.tree->currentIndex();
@@ -671,7 +736,7 @@ private slots:
         QTRY_VERIFY(f.tree->model()->rowCount(start) > 0);
         QTest::keyClick(f.tree, Qt::Key_Down);
         QCOMPARE(f.tree->currentIndex().parent(), QModelIndex(start));
-        QCOMPARE(f.chooser->SelectedDirectory, f.native(shownDirectory("MixedCase")));
+        QCOMPARE(f.chooser->SelectedDirectory, f.native("MixedCase"));
         QTest::keyClick(f.tree, Qt::Key_Up);
         QCOMPARE(f.tree->currentIndex(), QModelIndex(start));
         QVERIFY(f.waitLoaded(""));
@@ -682,14 +747,13 @@ private slots:
         const QString chosen = f.pathBox->text();
         QTest::keyClick(f.list, Qt::Key_Return);
         QVERIFY(!f.chooser->isVisible());
-        QCOMPARE(f.edit("jikko%1_Edit", 4)->text(), chosen);
-        QVERIFY(f.editor->isEnabled());
+        QCOMPARE(f.acceptedPath(), chosen);
 
-        f.editor->browse(5);
+        f.chooser->open();
         QTest::keyClick(f.list, Qt::Key_Escape);
         QVERIFY(!f.chooser->isVisible());
-        QCOMPARE(f.edit("jikko%1_Edit", 5)->text(), QStringLiteral("program 5"));
-        QVERIFY(f.editor->isEnabled());
+        QCOMPARE(f.accepted->size(), 1);
+        QCOMPARE(f.cancelled->size(), 1);
     }
 
     // The file chooser as designed.
@@ -728,7 +792,7 @@ private slots:
     void invalidDriveReturnsToThePreviousDrive()
     {
         Fixture f({"/nerubato-no-such-drive"});
-        f.editor->browse(1);
+        f.chooser->open();
         QVERIFY(f.openDirectory("tools"));
         QVERIFY(f.clickFile("setup.exe"));
         const QString shown = f.pathBox->text();
@@ -750,7 +814,7 @@ private slots:
     void driveChangeShowsThatDrivesDirectory()
     {
         Fixture f({"/"});
-        f.editor->browse(1);
+        f.chooser->open();
         QVERIFY(f.openDirectory("tools"));
         QTest::keyClick(f.drives, Qt::Key_Down);
         QCOMPARE(f.chooser->SelectedDirectory, QStringLiteral("/"));
@@ -761,23 +825,7 @@ private slots:
         QCOMPARE(QDir::currentPath(), f.start);
     }
 #endif
-
-    // Not a check: with NERUBATO_SHOTS_DIR set, saves chooser.png there.
-    void screenshot()
-    {
-        const QString dir = qEnvironmentVariable("NERUBATO_SHOTS_DIR");
-        if (dir.isEmpty())
-            QSKIP("NERUBATO_SHOTS_DIR is not set");
-        Fixture f;
-        for (const char *name : {"backup.exe", "install.exe", "launcher.exe", "notes.txt"})
-            f.work.write(QStringLiteral("tools/") + QString::fromLatin1(name), "x");
-        f.editor->browse(1);
-        QVERIFY(f.openDirectory("tools"));
-        QVERIFY(f.clickFile("setup.exe"));
-        QTRY_COMPARE(f.listNames().size(), 5);
-        QVERIFY(f.chooser->grab().save(QDir(dir).filePath("chooser.png")));
-    }
 };
 
-QTEST_MAIN(TestChooser)
+NERUBATO_TEST_MAIN(TestChooser)
 #include "tst_chooser.moc"

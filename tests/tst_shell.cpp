@@ -8,7 +8,7 @@
 #include "shell/TForm3.h"
 #include "shell/WindowSet.h"
 #include "storage/TForm2.h"
-#include "testsupport.h"
+#include "testprogram.h"
 #include "ui/Look.h"
 #include "ui/Messages.h"
 #include "ui/SettingsTarget.h"
@@ -194,6 +194,48 @@ private slots:
                  QFileInfo(m_program->dir.file("app.exe")));
     }
 
+    // The program's end runs the editor's end, which restores the start
+    // directory, while every window is still there.
+    void programEndRestoresTheStartDirectory()
+    {
+        const QString start = editor().StartDirectory;
+        QDir::setCurrent(QDir::tempPath());
+        m_program->windows.end();
+        QCOMPARE(QDir::currentPath(), start);
+    }
+
+    // Browsing fills the entry whose button opened the file chooser, and no
+    // other; the editor is enabled again.
+    void browsingFillsTheEntryThatAsked_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::newRow("entry 1") << 1;
+        QTest::newRow("entry 3") << 3;
+        QTest::newRow("entry 5") << 5;
+    }
+
+    void browsingFillsTheEntryThatAsked()
+    {
+        QFETCH(int, entry);
+        m_program->dir.write("app.exe", "x");
+        click("settei_Btn");
+        const char *browse[] = {"sansyo_Btn1", "sansyo_Btn2", "sansyoBtn3", "sansyo_Btn4",
+                                "sansyo_Btn5"};
+        QTest::mouseClick(editor().findChild<QPushButton *>(browse[entry - 1]), Qt::LeftButton);
+        QVERIFY(!editor().isEnabled());
+        TsForm *files = m_program->forms().sForm;
+        auto *list = files->findChild<QListView *>("FileLBox");
+        QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
+        list->setCurrentIndex(list->model()->index(0, 0, list->rootIndex()));
+        QTest::mouseClick(files->findChild<QPushButton *>("oK_Btn"), Qt::LeftButton);
+        const ScheduleSettings s = editor().settings();
+        for (int n = 1; n <= 5; ++n)
+            QCOMPARE(s.jikko_Path[n - 1].isEmpty(), n != entry);
+        QCOMPARE(QFileInfo(cp932::decode(s.jikko_Path[entry - 1])),
+                 QFileInfo(m_program->dir.file("app.exe")));
+        QVERIFY(editor().isEnabled());
+    }
+
     void mainWindowAsDesigned()
     {
         QCOMPARE(main().windowTitle(), QStringLiteral("ネルバト　設定登録画面"));
@@ -255,7 +297,7 @@ private slots:
         m_program->dir.write("kidodata.dat", "true\r\n01/01\r\n");
         test::MessageAnswerer answer("OK");
         click("kaijo_Btn");
-        QCOMPARE(answer.seen().caption, kApplicationTitle);
+        QCOMPARE(answer.seen().caption, QStringLiteral("ネルバト"));
         QCOMPARE(answer.seen().text, QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています."));
         QVERIFY(!editor().isVisible());
         QCOMPARE(main().WindowMode, quint8(1));
@@ -326,7 +368,7 @@ private slots:
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabSheet1"));
     }
 
-    // D6: a failed view leaves the mode as it was, 1 or 2.
+    // A failed view leaves the mode as it was, 1 or 2.
     void failedViewKeepsTheMode_data()
     {
         QTest::addColumn<int>("mode");
@@ -494,7 +536,7 @@ private slots:
         test::MessageAnswerer box("OK");
         main().Timer1->start(1); // the next tick through the timer's own connection
         QTRY_VERIFY(box.seen().seen);
-        QCOMPARE(box.seen().caption, kApplicationTitle);
+        QCOMPARE(box.seen().caption, QStringLiteral("ネルバト"));
         QCOMPARE(box.seen().text, QStringLiteral("ﾌｧｲﾙ errormsg.txt は開けません."));
         QCOMPARE(main().ReportPoll.waiting, quint8(0));
         QCOMPARE(box.all().size(), 1);
@@ -589,5 +631,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestShell)
+NERUBATO_TEST_MAIN(TestShell)
 #include "tst_shell.moc"

@@ -5,7 +5,7 @@
 #include "shell/TForm3.h"
 #include "shell/WindowSet.h"
 #include "storage/TForm2.h"
-#include "testsupport.h"
+#include "testprogram.h"
 #include "ui/Look.h"
 #include "ui/Messages.h"
 #include "ui/SettingsTarget.h"
@@ -57,11 +57,20 @@ class TestStorage : public QObject
 {
     Q_OBJECT
 
+    // The whole program, for the flows across windows; made at the first use.
     std::unique_ptr<test::Program> m_program;
+    test::Program &program()
+    {
+        if (!m_program) {
+            m_program = std::make_unique<test::Program>();
+            main().show();
+        }
+        return *m_program;
+    }
 
-    TForm1 &editor() { return *m_program->forms().Form1; }
-    TForm2 &chooser() { return *m_program->forms().Form2; }
-    TForm3 &main() { return *m_program->forms().Form3; }
+    TForm1 &editor() { return *program().forms().Form1; }
+    TForm2 &chooser() { return *program().forms().Form2; }
+    TForm3 &main() { return *program().forms().Form3; }
     QPushButton *button(QWidget &w, const char *name)
     {
         auto *b = w.findChild<QPushButton *>(name);
@@ -73,19 +82,12 @@ class TestStorage : public QObject
 private slots:
     void initTestCase() { installLook(); }
 
-    void init()
-    {
-        m_program = std::make_unique<test::Program>();
-        main().show();
-    }
-
     void cleanup() { m_program.reset(); }
 
     // Every flow that touches the system's files, from a start directory whose
     // path is Japanese, with the untouched defaults: the 250-byte default file.
     void japaneseStartDirectoryServesEveryFlow()
     {
-        m_program.reset();
         test::WorkDir dir;
         const QString start = dir.file(QStringLiteral("設定ソ表"));
         QVERIFY(QDir().mkpath(start));
@@ -148,8 +150,8 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(bool, registered);
         const QByteArray old = fileOf(timerSchedule());
-        m_program->dir.write("kidodata.dat", old);
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        program().dir.write("kidodata.dat", old);
+        editor().show();
         editor().setSettings(timerSchedule());
 
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
@@ -167,14 +169,14 @@ private slots:
         QCOMPARE(question.text,
                  QStringLiteral("ファイル３に保存しました\r\nこの設定を登録しますか？"));
         QCOMPARE(question.buttons, QStringList({"はい(&Y)", "いいえ(&N)"}));
-        QCOMPARE(m_program->dir.read("hozondt3.dat"), fileOf(editor().settings()));
+        QCOMPARE(program().dir.read("hozondt3.dat"), fileOf(editor().settings()));
         if (registered) {
-            QCOMPARE(m_program->dir.read("kidodata.dat"), m_program->dir.read("hozondt3.dat"));
+            QCOMPARE(program().dir.read("kidodata.dat"), program().dir.read("hozondt3.dat"));
             QCOMPARE(answers.all().size(), 2);
             QCOMPARE(answers.all().at(1).text, kRegisteredLines.join("\r\n"));
             QCOMPARE(answers.all().at(1).buttons, QStringList{"OK"});
         } else {
-            QCOMPARE(m_program->dir.read("kidodata.dat"), old);
+            QCOMPARE(program().dir.read("kidodata.dat"), old);
             QCOMPARE(answers.all().size(), 1);
         }
         QVERIFY(editor().isEnabled());
@@ -183,8 +185,8 @@ private slots:
 
     void loadFromSlot()
     {
-        m_program->dir.write("hozondt2.dat", fileOf(timerSchedule()));
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        program().dir.write("hozondt2.dat", fileOf(timerSchedule()));
+        editor().show();
         QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
         QVERIFY(chooser().isVisible());
         QVERIFY(editor().isEnabled());
@@ -206,7 +208,7 @@ private slots:
     {
         QFETCH(QString, answer);
         QFETCH(bool, stillOpen);
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        editor().show();
         const ScheduleSettings before = editor().settings();
         QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
         test::MessageAnswerer answers(answer);
@@ -223,7 +225,7 @@ private slots:
 
     void saveWhileLoadingTurnsTheChooserIntoASaveChooser()
     {
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        editor().show();
         QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
         QVERIFY(editor().isEnabled());
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
@@ -242,7 +244,7 @@ private slots:
     void cancelAndFrameCloseEnableTheEditor()
     {
         QFETCH(bool, throughFrame);
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        editor().show();
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QVERIFY(!editor().isEnabled());
         if (throughFrame)
@@ -251,30 +253,30 @@ private slots:
             QTest::mouseClick(button(chooser(), "cancel_Btn"), Qt::LeftButton);
         QVERIFY(editor().isEnabled());
         QVERIFY(!chooser().isVisible());
-        QVERIFY(!m_program->dir.exists("hozondt1.dat"));
+        QVERIFY(!program().dir.exists("hozondt1.dat"));
     }
 
     // A slot that can't be written stops the flow; the chooser stays for another try.
     void unwritableSlotStopsTheFlow()
     {
-        QVERIFY(QDir(m_program->dir.path()).mkdir("hozondt4.dat"));
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QVERIFY(QDir(program().dir.path()).mkdir("hozondt4.dat"));
+        editor().show();
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         test::MessageAnswerer answers("OK");
         QTest::mouseClick(button(chooser(), "Button4"), Qt::LeftButton);
-        QCOMPARE(answers.seen().caption, kApplicationTitle);
+        QCOMPARE(answers.seen().caption, QStringLiteral("ネルバト"));
         QCOMPARE(answers.seen().icon, QMessageBox::Critical);
         QCOMPARE(answers.seen().text, QStringLiteral("ﾌｧｲﾙ hozondt4.dat を作成できません."));
         QCOMPARE(answers.seen().buttons, QStringList{"OK"});
         QVERIFY(chooser().isVisible());
         QVERIFY(!editor().isEnabled());
-        QVERIFY(!m_program->dir.exists("kidodata.dat"));
+        QVERIFY(!program().dir.exists("kidodata.dat"));
     }
 
     void shortSlotStopsTheLoad()
     {
-        m_program->dir.write("hozondt1.dat", fileOf(timerSchedule()).left(100));
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        program().dir.write("hozondt1.dat", fileOf(timerSchedule()).left(100));
+        editor().show();
         QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
         test::MessageAnswerer answers("OK");
         QTest::mouseClick(button(chooser(), "Button1"), Qt::LeftButton);
@@ -287,21 +289,21 @@ private slots:
     {
         QTemporaryDir elsewhere;
         QDir::setCurrent(elsewhere.path());
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        editor().show();
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         test::MessageAnswerer answers("いいえ(&N)");
         QTest::mouseClick(button(chooser(), "Button1"), Qt::LeftButton);
-        QVERIFY(m_program->dir.exists("hozondt1.dat"));
+        QVERIFY(program().dir.exists("hozondt1.dat"));
         QVERIFY(!QFile::exists(elsewhere.filePath("hozondt1.dat")));
     }
 
     // A start directory that is gone: the message, and nothing written anywhere.
     void lostStartDirectoryStopsTheFlow()
     {
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        editor().show();
         QTemporaryDir elsewhere;
         QDir::setCurrent(elsewhere.path());
-        editor().StartDirectory = m_program->dir.file("gone");
+        editor().StartDirectory = program().dir.file("gone");
         test::MessageAnswerer answers("OK");
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QCOMPARE(answers.seen().caption, QStringLiteral("ｴﾗｰ"));
@@ -312,7 +314,7 @@ private slots:
         QVERIFY(!chooser().isVisible());
         QVERIFY(editor().isEnabled());
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{});
-        editor().StartDirectory = m_program->dir.path();
+        editor().StartDirectory = program().dir.path();
     }
 
     void unregister_data()
@@ -325,60 +327,60 @@ private slots:
     void unregister()
     {
         QFETCH(bool, fileThere);
-        m_program->dir.write("kidodata.dat", fileOf(timerSchedule()));
+        program().dir.write("kidodata.dat", fileOf(timerSchedule()));
         QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
         QVERIFY(editor().isVisible());
         if (!fileThere)
-            QFile::remove(m_program->dir.file("kidodata.dat"));
+            QFile::remove(program().dir.file("kidodata.dat"));
         test::MessageAnswerer answers("OK");
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QCOMPARE(answers.seen().caption, QStringLiteral("情報"));
         QCOMPARE(answers.seen().text, QStringLiteral("登録を解除しました"));
-        QVERIFY(!m_program->dir.exists("kidodata.dat"));
+        QVERIFY(!program().dir.exists("kidodata.dat"));
         QVERIFY(!editor().isVisible());
     }
 
     // A registration that can't be deleted is reported, not claimed cancelled.
     void unregisterThatCannotDelete()
     {
-        m_program->dir.write("kidodata.dat", fileOf(timerSchedule()));
+        program().dir.write("kidodata.dat", fileOf(timerSchedule()));
         QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
         // Something the process may not remove now stands under the name.
-        QFile::remove(m_program->dir.file("kidodata.dat"));
-        QVERIFY(QDir(m_program->dir.path()).mkpath("kidodata.dat/held"));
+        QFile::remove(program().dir.file("kidodata.dat"));
+        QVERIFY(QDir(program().dir.path()).mkpath("kidodata.dat/held"));
         test::MessageAnswerer answers("OK");
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QCOMPARE(answers.all().size(), 1);
-        QCOMPARE(answers.seen().caption, kApplicationTitle);
+        QCOMPARE(answers.seen().caption, QStringLiteral("ネルバト"));
         QCOMPARE(answers.seen().text, QStringLiteral("ﾌｧｲﾙ kidodata.dat を削除できません."));
         QVERIFY(editor().isVisible());
-        QVERIFY(m_program->dir.exists("kidodata.dat"));
+        QVERIFY(program().dir.exists("kidodata.dat"));
     }
 
     // The save question: Yes by default, Esc is No, and No registers nothing.
     void saveQuestionDefaultAndEscape()
     {
         const QByteArray old = fileOf(timerSchedule());
-        m_program->dir.write("kidodata.dat", old);
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        program().dir.write("kidodata.dat", old);
+        editor().show();
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         test::MessageAnswerer answers("<esc>");
         QTest::mouseClick(button(chooser(), "Button2"), Qt::LeftButton);
         QCOMPARE(answers.all().size(), 1);
         QCOMPARE(answers.seen().defaultButton, QStringLiteral("はい(&Y)"));
         QCOMPARE(answers.seen().escapeButton, QStringLiteral("いいえ(&N)"));
-        QCOMPARE(m_program->dir.read("kidodata.dat"), old);
-        QVERIFY(m_program->dir.exists("hozondt2.dat"));
+        QCOMPARE(program().dir.read("kidodata.dat"), old);
+        QVERIFY(program().dir.exists("hozondt2.dat"));
         QVERIFY(!chooser().isVisible());
     }
 
-    // D14: the view button while the chooser is open for saving loads the
+    // The view button while the chooser is open for saving loads the
     // registration into the editor; the slot still gets what was composed.
     void viewDuringASaveLeavesTheSavedLines()
     {
         const QByteArray registered = fileOf(timerSchedule());
-        m_program->dir.write("kidodata.dat", registered);
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        program().dir.write("kidodata.dat", registered);
+        editor().show();
         ScheduleSettings composed;
         composed.sw_Args[2] = "composed";
         editor().setSettings(composed);
@@ -388,12 +390,12 @@ private slots:
         test::MessageAnswerer answers("はい(&Y)");
         answers.then("OK");
         QTest::mouseClick(button(chooser(), "Button5"), Qt::LeftButton);
-        QCOMPARE(m_program->dir.read("hozondt5.dat"), fileOf(composed));
-        QCOMPARE(m_program->dir.read("kidodata.dat"), fileOf(composed));
+        QCOMPARE(program().dir.read("hozondt5.dat"), fileOf(composed));
+        QCOMPARE(program().dir.read("kidodata.dat"), fileOf(composed));
     }
 
-    // D15: the slot chooser's cancel or close leaves the editor disabled while
-    // the file chooser is open; closing that one enables it.
+    // The slot chooser's cancel or close leaves the editor disabled while the
+    // file chooser is open; closing that one enables it.
     void fileChooserKeepsTheEditorDisabled_data()
     {
         QTest::addColumn<QString>("way");
@@ -405,10 +407,10 @@ private slots:
     void fileChooserKeepsTheEditorDisabled()
     {
         QFETCH(QString, way);
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        editor().show();
         QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
         QTest::mouseClick(button(editor(), "sansyo_Btn2"), Qt::LeftButton);
-        QWidget &files = *m_program->forms().sForm;
+        QWidget &files = *program().forms().sForm;
         QVERIFY(files.isVisible());
         QVERIFY(!editor().isEnabled());
         if (way == "cancel") {
@@ -425,8 +427,8 @@ private slots:
         QVERIFY(editor().isEnabled());
     }
 
-    // D3: a start directory lost while the chooser is open for loading closes
-    // the chooser too; nothing is read or written elsewhere.
+    // A start directory lost while the chooser is open for loading closes the
+    // chooser too; nothing is read or written elsewhere.
     void lostStartDirectoryClosesAnOpenChooser_data()
     {
         QTest::addColumn<QString>("then");
@@ -437,13 +439,13 @@ private slots:
     void lostStartDirectoryClosesAnOpenChooser()
     {
         QFETCH(QString, then);
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        editor().show();
         QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
         QVERIFY(chooser().isVisible());
         QTemporaryDir elsewhere;
         QDir::setCurrent(elsewhere.path());
         QFile(elsewhere.filePath("hozondt1.dat")).open(QIODevice::WriteOnly);
-        editor().StartDirectory = m_program->dir.file("gone");
+        editor().StartDirectory = program().dir.file("gone");
         {
             test::MessageAnswerer answers("OK");
             QTest::mouseClick(button(editor(), qPrintable(then)), Qt::LeftButton);
@@ -453,7 +455,7 @@ private slots:
         QVERIFY(!editor().isVisible());
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{"hozondt1.dat"});
         QCOMPARE(QFileInfo(elsewhere.filePath("hozondt1.dat")).size(), 0);
-        editor().StartDirectory = m_program->dir.path();
+        editor().StartDirectory = program().dir.path();
     }
 
     // The slot is written, the registration is not: the old registration
@@ -461,17 +463,17 @@ private slots:
     void registrationThatCannotBeWritten()
     {
         // Something a file cannot replace stands under the registration's name.
-        QVERIFY(QDir(m_program->dir.path()).mkpath("kidodata.dat/old"));
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        QVERIFY(QDir(program().dir.path()).mkpath("kidodata.dat/old"));
+        editor().show();
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         test::MessageAnswerer answers("はい(&Y)");
         answers.then("OK");
         QTest::mouseClick(button(chooser(), "Button1"), Qt::LeftButton);
         QCOMPARE(answers.all().size(), 2);
-        QCOMPARE(answers.all().at(1).caption, kApplicationTitle);
+        QCOMPARE(answers.all().at(1).caption, QStringLiteral("ネルバト"));
         QCOMPARE(answers.all().at(1).text, QStringLiteral("ﾌｧｲﾙ kidodata.dat を作成できません."));
-        QVERIFY(m_program->dir.exists("hozondt1.dat"));
-        QVERIFY(QFileInfo(m_program->dir.file("kidodata.dat/old")).isDir());
+        QVERIFY(program().dir.exists("hozondt1.dat"));
+        QVERIFY(QFileInfo(program().dir.file("kidodata.dat/old")).isDir());
         QVERIFY(chooser().isVisible());
         QVERIFY(!editor().isEnabled());
     }
@@ -479,18 +481,21 @@ private slots:
     // Esc in the slot chooser answers as its cancel button.
     void escapeCancelsTheSlotChooser()
     {
-        QTest::mouseClick(button(main(), "settei_Btn"), Qt::LeftButton);
+        editor().show();
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QVERIFY(!editor().isEnabled());
         QTest::keyClick(button(chooser(), "Button3"), Qt::Key_Escape);
         QVERIFY(!chooser().isVisible());
         QVERIFY(editor().isEnabled());
-        QVERIFY(!m_program->dir.exists("hozondt3.dat"));
+        QVERIFY(!program().dir.exists("hozondt3.dat"));
     }
 
     // The slot chooser as designed.
     void slotChooserAsDesigned()
     {
+        test::FakePlatform platform;
+        TForm2 chooserAlone(platform);
+        const auto chooser = [&]() -> TForm2 & { return chooserAlone; };
         QCOMPARE(chooser().windowTitle(), QStringLiteral("保存ファイル番号選択画面"));
         QCOMPARE(chooser().size(), QSize(234, 289) - QSize(8, 27));
         QCOMPARE(chooser().font().pixelSize(), 12);
@@ -553,5 +558,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStorage)
+NERUBATO_TEST_MAIN(TestStorage)
 #include "tst_storage.moc"

@@ -6,7 +6,8 @@
 #include "settings/RunnerContract.h"
 #include "settings/SettingsFile.h"
 #include "shell/TForm3.h"
-#include "testsupport.h"
+#include "shell/WindowSet.h"
+#include "testprogram.h"
 #include "ui/Handlers.h"
 #include "ui/Look.h"
 #include "ui/Messages.h"
@@ -258,6 +259,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     installLook();
+    test::DialogGuard dialogGuard;
     TestWindows test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,17 +1,8 @@
-#include "testsupport.h"
+#include "testcore.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDialogButtonBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QKeyEvent>
-#include <QLayout>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
-#include <algorithm>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -21,96 +12,6 @@
 #endif
 
 namespace nerubato::test {
-
-void FakePlatform::shellLaunch(QWidget *, const QString &file, const QString &parameters,
-                               const QString &directory, int showCommand)
-{
-    Launch launch{file, parameters, directory, QDir::currentPath(), showCommand};
-    launches << launch;
-    if (onLaunch)
-        onLaunch(launch);
-}
-
-namespace {
-
-QStringList buttonsInOrder(QMessageBox *box)
-{
-    QList<QAbstractButton *> buttons = box->buttons();
-    std::sort(buttons.begin(), buttons.end(), [](QAbstractButton *a, QAbstractButton *b) {
-        return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
-    });
-    QStringList texts;
-    for (auto *b : buttons)
-        texts << b->text();
-    return texts;
-}
-
-} // namespace
-
-MessageAnswerer::MessageAnswerer(const QString &answer)
-    : m_seen(std::make_shared<SeenMessage>()),
-      m_answers(std::make_shared<QStringList>(QStringList{answer})),
-      m_all(std::make_shared<QList<SeenMessage>>()), m_timer(new QTimer)
-{
-    m_timer->setInterval(10);
-    auto seen = m_seen;
-    auto answers = m_answers;
-    auto all = m_all;
-    QObject::connect(m_timer, &QTimer::timeout, m_timer, [seen, answers, all] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || answers->isEmpty())
-            return;
-        if (box->property("nerubatoAnswered").toBool())
-            return;
-        box->setProperty("nerubatoAnswered", true);
-        SeenMessage m;
-        m.caption = box->windowTitle();
-        m.text = box->text();
-        m.icon = box->icon();
-        box->layout()->activate();
-        m.buttons = buttonsInOrder(box);
-        m.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
-        m.escapeButton = box->escapeButton() ? box->escapeButton()->text() : QString();
-        m.textFormat = box->textFormat();
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *timer = w->findChild<QTimer *>(QStringLiteral("Timer1")))
-                m.timerInterval = timer->interval();
-        }
-        m.seen = true;
-        *all << m;
-        if (all->size() == 1)
-            *seen = m;
-        const QString answer = answers->takeFirst();
-        if (answer == QLatin1String("<close>")) {
-            box->close();
-        } else if (answer == QLatin1String("<esc>")) {
-            QTest::keyClick(box, Qt::Key_Escape);
-        } else if (answer == QLatin1String("<enter>")) {
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : box,
-                            Qt::Key_Return);
-        } else {
-            for (auto *b : box->buttons()) {
-                if (b->text() == answer) {
-                    b->click();
-                    return;
-                }
-            }
-            qWarning("no button %s in the message box", qPrintable(answer));
-            box->close();
-        }
-    });
-    m_timer->start();
-}
-
-MessageAnswerer::~MessageAnswerer()
-{
-    delete m_timer;
-}
-
-void MessageAnswerer::then(const QString &answer)
-{
-    *m_answers << answer;
-}
 
 WorkDir::WorkDir() : m_previous(QDir::currentPath())
 {

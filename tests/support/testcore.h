@@ -1,0 +1,63 @@
+#pragma once
+
+// What every level of test uses: QtCore only.
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+
+namespace nerubato::test {
+
+// A fresh temporary directory that is the current directory for one test case.
+class WorkDir
+{
+public:
+    WorkDir();
+    ~WorkDir();
+    WorkDir(const WorkDir &) = delete;
+    WorkDir &operator=(const WorkDir &) = delete;
+
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+    void write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(const QString &name) const;
+    bool exists(const QString &name) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+// The 49 lines of an untouched editor, as the file holds them (250 bytes).
+QByteArray defaultSettingsFile();
+// The skip marker as its text reads, CP932 bytes written out here: 66 bytes.
+QByteArray markerFileBytes();
+
+// A helper program the tests build beside themselves ("fake_quorvex", "holdfile").
+QString helperPath(const QString &name);
+// Puts the runner stand-in into dir as quorvex.exe: it writes an eight-line
+// report whose first line is "marker" or "no marker", whose second is 正常終了.
+void installFakeRunner(const WorkDir &dir);
+
+// True when the Windows build runs under Wine rather than on Windows.
+bool underWine();
+
+// Cases that make permission bits hold by dropping root's rights in a forked
+// child need POSIX; the Windows build skips them.
+#ifdef Q_OS_WIN
+#define NERUBATO_POSIX_ONLY() QSKIP("needs POSIX: permission bits and fork")
+#else
+#define NERUBATO_POSIX_ONLY() (void)0
+#endif
+
+// Runs check as an unprivileged user when the tests run as root, so that
+// permission bits hold; returns check's result. Directories the check needs
+// must be reachable by that user.
+bool asUnprivilegedUser(const std::function<bool()> &check);
+
+// Makes dir read-only (and reachable by the unprivileged user).
+void makeReadOnly(const QString &dir);
+
+} // namespace nerubato::test

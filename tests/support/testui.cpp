@@ -1,0 +1,168 @@
+#include "testui.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLayout>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace nerubato::test {
+
+void FakePlatform::shellLaunch(QWidget *, const QString &file, const QString &parameters,
+                               const QString &directory, int showCommand)
+{
+    Launch launch{file, parameters, directory, QDir::currentPath(), showCommand};
+    launches << launch;
+    if (onLaunch)
+        onLaunch(launch);
+}
+
+namespace {
+
+constexpr int kPollInterval = 10;
+// An answer that has not closed its box by then is given again.
+constexpr int kRetryAfter = 250;
+// On the box: the answer it was given, and when.
+const char *const kAnswerProperty = "nerubatoAnswer";
+const char *const kAnsweredAtProperty = "nerubatoAnsweredAt";
+const char *const kOpenSinceProperty = "nerubatoOpenSince";
+
+QStringList buttonsInOrder(QMessageBox *box)
+{
+    QList<QAbstractButton *> buttons = box->buttons();
+    std::sort(buttons.begin(), buttons.end(), [](QAbstractButton *a, QAbstractButton *b) {
+        return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+    });
+    QStringList texts;
+    for (auto *b : buttons)
+        texts << b->text();
+    return texts;
+}
+
+SeenMessage describeBox(QMessageBox *box)
+{
+    SeenMessage m;
+    m.caption = box->windowTitle();
+    m.text = box->text();
+    m.icon = box->icon();
+    box->layout()->activate();
+    m.buttons = buttonsInOrder(box);
+    m.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+    m.escapeButton = box->escapeButton() ? box->escapeButton()->text() : QString();
+    m.textFormat = box->textFormat();
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *timer = w->findChild<QTimer *>(QStringLiteral("Timer1")))
+            m.timerInterval = timer->interval();
+    }
+    m.seen = true;
+    return m;
+}
+
+// False when the answer could not be given yet (a key, before the box is the
+// active window): sent to whatever has the focus, a key lands in another window.
+bool give(QMessageBox *box, const QString &answer)
+{
+    if (answer == QLatin1String("<close>")) {
+        box->close();
+        return true;
+    }
+    if (answer == QLatin1String("<esc>") || answer == QLatin1String("<enter>")) {
+        if (!box->isActiveWindow()) {
+            box->activateWindow();
+            return false;
+        }
+        QWidget *target = box->focusWidget() ? box->focusWidget() : box;
+        QTest::keyClick(target, answer == QLatin1String("<esc>") ? Qt::Key_Escape : Qt::Key_Return);
+        return true;
+    }
+    for (QAbstractButton *b : box->buttons()) {
+        if (b->text() == answer) {
+            b->click();
+            return true;
+        }
+    }
+    QTest::qFail(qPrintable(QStringLiteral("no button %1 in the message box \"%2\"")
+                                .arg(answer, box->text())),
+                 __FILE__, __LINE__);
+    box->close();
+    return true;
+}
+
+} // namespace
+
+MessageAnswerer::MessageAnswerer(const QString &answer) : m_answers{answer}
+{
+    m_clock.start();
+    m_timer.setInterval(kPollInterval);
+    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { answerOpenBox(); });
+    m_timer.start();
+}
+
+MessageAnswerer::~MessageAnswerer() = default;
+
+void MessageAnswerer::then(const QString &answer)
+{
+    m_answers << answer;
+}
+
+const SeenMessage &MessageAnswerer::seen() const
+{
+    static const SeenMessage none;
+    return m_all.isEmpty() ? none : m_all.first();
+}
+
+void MessageAnswerer::answerOpenBox()
+{
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible())
+        return;
+    const QVariant given = box->property(kAnswerProperty);
+    if (given.isValid()) {
+        const qint64 at = box->property(kAnsweredAtProperty).toLongLong();
+        if (m_clock.elapsed() - at >= kRetryAfter && give(box, given.toString()))
+            box->setProperty(kAnsweredAtProperty, m_clock.elapsed());
+        return;
+    }
+    if (m_answers.isEmpty())
+        return;
+    m_all << describeBox(box);
+    const QString answer = m_answers.takeFirst();
+    box->setProperty(kAnswerProperty, answer);
+    // Not given yet: given at the next poll that can.
+    box->setProperty(kAnsweredAtProperty, give(box, answer) ? m_clock.elapsed() : -kRetryAfter);
+}
+
+DialogGuard::DialogGuard()
+{
+    m_clock.start();
+    m_timer.setInterval(100);
+    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { check(); });
+    m_timer.start();
+}
+
+void DialogGuard::check()
+{
+    const qint64 now = m_clock.elapsed();
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<QDialog *>(w);
+        if (!dialog || !dialog->isVisible() || !dialog->isModal())
+            continue;
+        const QVariant since = dialog->property(kOpenSinceProperty);
+        if (!since.isValid()) {
+            dialog->setProperty(kOpenSinceProperty, now);
+            continue;
+        }
+        if (now - since.toLongLong() < kDialogBound)
+            continue;
+        const auto *box = qobject_cast<QMessageBox *>(dialog);
+        QTest::qFail(qPrintable(QStringLiteral("a dialog nothing answered stayed open: \"%1\" \"%2\"")
+                                    .arg(dialog->windowTitle(), box ? box->text() : QString())),
+                     __FILE__, __LINE__);
+        dialog->reject();
+    }
+}
+
+} // namespace nerubato::test

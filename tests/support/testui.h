@@ -1,0 +1,108 @@
+#pragma once
+
+// What a test of a window uses: a platform that records instead of acting,
+// message boxes answered by the test, and a test main under which no dialog
+// can stay open.
+
+#include "platform/Platform.h"
+#include "testcore.h"
+
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace nerubato::test {
+
+// Records what the program asked of the platform instead of doing it.
+class FakePlatform : public Platform
+{
+public:
+    struct Launch
+    {
+        QString file, parameters, directory, currentDirectory;
+        int showCommand;
+    };
+
+    void messageBeep() override { ++beeps; }
+    void shellLaunch(QWidget *, const QString &file, const QString &parameters,
+                     const QString &directory, int showCommand) override;
+    QStringList drives() override { return fakeDrives; }
+
+    int beeps = 0;
+    QList<Launch> launches;
+    QStringList fakeDrives;
+    // Runs on every launch, in the launching process's current directory.
+    std::function<void(const Launch &)> onLaunch;
+};
+
+// What a message box showed, captured as it was answered.
+struct SeenMessage
+{
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons; // in on-screen order
+    QString defaultButton;
+    QString escapeButton;
+    Qt::TextFormat textFormat = Qt::AutoText;
+    // What the main window's timer was set to while the box was open.
+    int timerInterval = -1;
+    bool seen = false;
+};
+
+// Answers the next modal message box by pressing the button with this text,
+// or with "<close>" its close box, "<esc>" the Esc key, "<enter>" the Enter
+// key, and records what it showed. Keys go to the box's own focus widget once
+// the box is the active window; an answer that left the box open is given
+// again. Arm it before the action that opens the box.
+class MessageAnswerer
+{
+public:
+    explicit MessageAnswerer(const QString &answer);
+    ~MessageAnswerer();
+    MessageAnswerer(const MessageAnswerer &) = delete;
+    MessageAnswerer &operator=(const MessageAnswerer &) = delete;
+
+    // Answers the box after this one too, with another answer.
+    void then(const QString &answer);
+    // The first box answered.
+    const SeenMessage &seen() const;
+    const QList<SeenMessage> &all() const { return m_all; }
+
+private:
+    void answerOpenBox();
+
+    QStringList m_answers;
+    QList<SeenMessage> m_all;
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+};
+
+// Fails the running test, with the dialog's caption and text, when a modal
+// dialog is still open kDialogBound ms after it appeared, and closes it so
+// that the run goes on: no test waits on a box that nothing answers.
+class DialogGuard
+{
+public:
+    static constexpr int kDialogBound = 10000;
+    DialogGuard();
+
+private:
+    void check();
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+};
+
+} // namespace nerubato::test
+
+// QTEST_MAIN with a DialogGuard for the whole run.
+#define NERUBATO_TEST_MAIN(TestObject)                                                             \
+    QTEST_MAIN_WRAPPER(TestObject, QTEST_MAIN_SETUP() nerubato::test::DialogGuard dialogGuard;)
