@@ -5,8 +5,6 @@
 //
 // NERUBATO_LONG=1 runs the kill loop 1,000 times instead of a few dozen.
 
-#include "settings/Errors.h"
-#include "settings/RunnerContract.h"
 #include "settings/ScheduleSettings.h"
 #include "settings/SettingsFile.h"
 
@@ -33,8 +31,8 @@ using namespace nerubato;
 
 namespace {
 
-const QString kSlot = runner::kSlotFiles[0];
-const QString kRegistration = runner::kRegistrationFile;
+const QString kSlot = QStringLiteral("hozondt1.dat");
+const QString kRegistration = QStringLiteral("kidodata.dat");
 
 // Two schedules of different lengths, so that a file holding part of one or a
 // mix of both cannot pass for either.
@@ -68,7 +66,7 @@ QByteArray scheduleB()
 
 QString createErrorText(const QString &fileName)
 {
-    return FileCreateError(fileName).text();
+    return QStringLiteral("ﾌｧｲﾙ %1 を作成できません").arg(fileName);
 }
 
 QStringList entries(const QString &dir)
@@ -253,7 +251,7 @@ void TestFileSafety::initTestCase()
     QVERIFY2(QFile::exists(QStringLiteral(NERUBATO_SAVETOOL)), NERUBATO_SAVETOOL);
     QVERIFY2(QFile::exists(QStringLiteral(NERUBATO_FAULTSHIM)), NERUBATO_FAULTSHIM);
     QVERIFY(scheduleA() != scheduleB());
-    QCOMPARE(splitLines(scheduleB()).size(), qsizetype(kSettingsLineCount));
+    QCOMPARE(splitLines(scheduleB()).size(), 49);
     // With a mount namespace of our own, a tmpfs of a test that dies half-way
     // disappears with the process instead of staying mounted.
     const bool ownMounts = ::unshare(CLONE_NEWNS) == 0 &&
