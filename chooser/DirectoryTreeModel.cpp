@@ -1,8 +1,11 @@
 #include "DirectoryTreeModel.h"
 
+#include "chooser/core/FileNameOrder.h"
 #include "chooser/core/PathComposition.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 namespace nerubato {
 
@@ -16,6 +19,10 @@ struct DirectoryTreeModel::Node
     // On the way to the opened directory: stays whatever its listing says.
     bool pinned = false;
     State state = State::Unread;
+    // Its row is expanded in the view: its rows are shown.
+    bool expanded = false;
+    // The path it is watched under; empty while it is not.
+    QString watching;
     std::vector<std::unique_ptr<Node>> children;
 
     std::unique_ptr<Node> makeChild(const QString &childName, bool childPinned)
@@ -49,34 +56,42 @@ struct DirectoryTreeModel::Node
     }
 };
 
-DirectoryTreeModel::DirectoryTreeModel(QObject *parent)
-    : QAbstractItemModel(parent), m_top(std::make_unique<Node>()), m_reader(this)
+DirectoryTreeModel::DirectoryTreeModel(DirectoryService &service, QObject *parent)
+    : QAbstractItemModel(parent), m_top(std::make_unique<Node>()), m_service(service)
 {
-    // A directory being written to may change many times a second.
-    m_rereadDelay.setSingleShot(true);
-    m_rereadDelay.setInterval(300);
-    connect(&m_rereadDelay, &QTimer::timeout, this, [this] {
-        for (const QString &path : std::as_const(m_changed)) {
-            if (const Node *node = find(path); node != nullptr && node->state == Node::State::Read)
-                read(path);
-        }
-        m_changed.clear();
+    connect(&m_service, &DirectoryService::changed, this, [this](const QString &path) {
+        if (const Node *node = find(path); node != nullptr && node->state == Node::State::Read)
+            read(pathOf(node));
     });
 }
 
 DirectoryTreeModel::~DirectoryTreeModel() = default;
 
-QFileSystemWatcher *DirectoryTreeModel::watcher()
+void DirectoryTreeModel::watch(Node *node, bool on)
 {
-    if (!m_watcher) {
-        m_watcher = new QFileSystemWatcher(this);
-        connect(m_watcher, &QFileSystemWatcher::directoryChanged, this,
-                [this](const QString &path) {
-                    m_changed.insert(path);
-                    m_rereadDelay.start();
-                });
+    if (on && node->watching.isEmpty()) {
+        node->watching = pathOf(node);
+        m_watched.insert(node->watching);
+        m_service.watch(node->watching);
+    } else if (!on && !node->watching.isEmpty()) {
+        m_service.unwatch(node->watching);
+        m_watched.remove(node->watching);
+        node->watching.clear();
     }
-    return m_watcher;
+}
+
+void DirectoryTreeModel::setExpanded(const QModelIndex &index, bool expanded)
+{
+    if (!index.isValid())
+        return;
+    Node *node = nodeOf(index);
+    node->expanded = expanded;
+    if (node->state == Node::State::Unread)
+        return; // fetchMore reads it, and watches it if it is still expanded then
+    watch(node, expanded);
+    // Not watched while collapsed: what it shows again is read again.
+    if (expanded && node->state == Node::State::Read)
+        read(pathOf(node));
 }
 
 QModelIndex DirectoryTreeModel::index(int row, int column, const QModelIndex &parent) const
@@ -137,28 +152,27 @@ void DirectoryTreeModel::fetchMore(const QModelIndex &parent)
         return;
     Node *node = nodeOf(parent);
     node->state = Node::State::Reading;
-    const QString path = pathOf(node);
-    watcher()->addPath(path);
-    read(path);
+    if (node->expanded)
+        watch(node, true);
+    read(pathOf(node));
 }
 
 void DirectoryTreeModel::read(const QString &path)
 {
     // Hidden directories and system entries are left out; the worker reads
     // every file all the same, but none of them reaches this thread.
-    m_reader.read(path, QDir::Dirs | QDir::NoDotAndDotDot,
-                  [this, path](const QStringList &names, DirectoryReader::Outcome) {
-                      takeListing(path, names);
-                  });
+    m_service.read(DirectoryService::Client::Tree, path, DirectoryService::Entries::Directories,
+                   [this, path](const QStringList &names, DirectoryService::Listing) {
+                       takeListing(path, names);
+                   });
 }
 
 void DirectoryTreeModel::setDrive(const QString &root, const QString &opened)
 {
-    m_reader.dropAll();
-    m_rereadDelay.stop();
-    m_changed.clear();
-    if (m_watcher && !m_watcher->directories().isEmpty())
-        m_watcher->removePaths(m_watcher->directories());
+    m_service.dropAll(DirectoryService::Client::Tree);
+    for (const QString &path : std::as_const(m_watched))
+        m_service.unwatch(path);
+    m_watched.clear();
     beginResetModel();
     m_top = std::make_unique<Node>();
     Node *node = m_top->addOnlyChild(root);
@@ -216,6 +230,14 @@ DirectoryTreeModel::Node *DirectoryTreeModel::find(const QString &path) const
     return node;
 }
 
+// A row that goes takes its watches, and those below it, along.
+void DirectoryTreeModel::forget(Node *node)
+{
+    watch(node, false);
+    for (const auto &child : node->children)
+        forget(child.get());
+}
+
 QString DirectoryTreeModel::pathOf(const Node *node) const
 {
     QStringList parts;
@@ -235,9 +257,24 @@ void DirectoryTreeModel::takeListing(const QString &path, QStringList names)
     if (node == nullptr)
         return; // gone from the tree meanwhile
     node->state = Node::State::Read;
+    const QModelIndex parent = indexOf(node);
+    // A pinned row stays whatever the listing says; where the disk spells its
+    // name in another case (a start directory typed in lower case on
+    // Windows), it takes the disk's spelling and stays the one row.
     bool added = false;
     for (const auto &child : node->children) {
-        if (child->pinned && !names.contains(child->name)) {
+        if (!child->pinned)
+            continue;
+        if (names.contains(child->name))
+            continue;
+        const auto same = std::find_if(names.cbegin(), names.cend(), [&](const QString &name) {
+            return name.compare(child->name, kPathCase) == 0;
+        });
+        if (same != names.cend()) {
+            child->name = *same;
+            const QModelIndex row = indexOf(child.get());
+            emit dataChanged(row, row);
+        } else {
             names << child->name;
             added = true;
         }
@@ -248,28 +285,28 @@ void DirectoryTreeModel::takeListing(const QString &path, QStringList names)
     QStringList shown;
     for (const auto &child : node->children)
         shown << child->name;
-    const QModelIndex parent = indexOf(node);
     auto &children = node->children;
-    for (const NameRun &run : diffNames(shown, shown.size(), names, names.size())) {
-        const int first = int(run.row);
-        const int last = int(run.row + run.count - 1);
-        if (run.from < 0) {
+    applyNameRuns(
+        diffNames(shown, shown.size(), names, names.size()),
+        [&](int first, int last) {
             beginRemoveRows(parent, first, last);
+            for (int row = first; row <= last; ++row)
+                forget(children[row].get());
             children.erase(children.begin() + first, children.begin() + last + 1);
             node->renumberFrom(first);
             endRemoveRows();
-            continue;
-        }
-        std::vector<std::unique_ptr<Node>> arrived;
-        arrived.reserve(run.count);
-        for (qsizetype k = run.from; k < run.from + run.count; ++k)
-            arrived.push_back(node->makeChild(names[k], false));
-        beginInsertRows(parent, first, last);
-        children.insert(children.begin() + first, std::make_move_iterator(arrived.begin()),
-                        std::make_move_iterator(arrived.end()));
-        node->renumberFrom(first);
-        endInsertRows();
-    }
+        },
+        [&](int first, int last, qsizetype from) {
+            std::vector<std::unique_ptr<Node>> arrived;
+            arrived.reserve(last - first + 1);
+            for (qsizetype k = from; k < from + (last - first + 1); ++k)
+                arrived.push_back(node->makeChild(names[k], false));
+            beginInsertRows(parent, first, last);
+            children.insert(children.begin() + first, std::make_move_iterator(arrived.begin()),
+                            std::make_move_iterator(arrived.end()));
+            node->renumberFrom(first);
+            endInsertRows();
+        });
     // The view asks again whether the row can be expanded.
     if (parent.isValid())
         emit dataChanged(parent, parent);

@@ -1,15 +1,12 @@
 #pragma once
 
-#include "chooser/DirectoryReader.h"
-#include "chooser/core/FileNameOrder.h"
+#include "chooser/DirectoryService.h"
 
 #include <QAbstractItemModel>
-#include <QFileSystemWatcher>
 #include <QIcon>
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -21,14 +18,14 @@ namespace nerubato {
 // reads them, so a directory of 100,000 files costs the window nothing; only
 // its directories reach the UI thread. Hidden directories stay out of sight
 // except those on the way to the directory the tree opened at, so that it
-// never lacks the row the chooser shows as current. A directory read is read
-// again when it changes.
+// never lacks the row the chooser shows as current. The directories of the
+// expanded rows are watched and read again when they change.
 class DirectoryTreeModel : public QAbstractItemModel
 {
     Q_OBJECT
 
 public:
-    explicit DirectoryTreeModel(QObject *parent = nullptr);
+    explicit DirectoryTreeModel(DirectoryService &service, QObject *parent = nullptr);
     // The leaf picture of the rows; decoding it waits until the tree is shown.
     void setFolderIcon(const QIcon &folder) { m_folder = folder; }
     ~DirectoryTreeModel() override;
@@ -49,6 +46,8 @@ public:
     // The row of a directory already in the tree; invalid for any other.
     QModelIndex index(const QString &path) const;
     QString filePath(const QModelIndex &index) const;
+    // The view expanded or collapsed the row: its rows are shown, or not.
+    void setExpanded(const QModelIndex &index, bool expanded);
 
 signals:
     // The directories below path are in the tree.
@@ -63,16 +62,15 @@ private:
     QString pathOf(const Node *node) const;
     void read(const QString &path);
     void takeListing(const QString &path, QStringList names);
+    void watch(Node *node, bool on);
+    void forget(Node *node);
 
     QIcon m_folder;
     // Holds the top row; itself no row.
     std::unique_ptr<Node> m_top;
-    // Made at the first directory read: a chooser never opened watches nothing.
-    QFileSystemWatcher *watcher();
-    QFileSystemWatcher *m_watcher = nullptr;
-    QSet<QString> m_changed;
-    QTimer m_rereadDelay;
-    DirectoryReader m_reader;
+    DirectoryService &m_service;
+    // What this model asked the service to watch.
+    QSet<QString> m_watched;
 };
 
 } // namespace nerubato

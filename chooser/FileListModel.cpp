@@ -1,5 +1,7 @@
 #include "FileListModel.h"
 
+#include "chooser/core/FileNameOrder.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -7,9 +9,7 @@ namespace nerubato {
 
 namespace {
 
-// Plain files only: neither hidden entries (dot-files on Unix) nor system ones
-// (devices, pipes, sockets, dangling links).
-constexpr QDir::Filters kPlainFiles = QDir::Files | QDir::NoDotAndDotDot;
+using Client = DirectoryService::Client;
 
 bool nameLess(const QString &a, const QString &b)
 {
@@ -18,18 +18,15 @@ bool nameLess(const QString &a, const QString &b)
 
 } // namespace
 
-FileListModel::FileListModel(QObject *parent) : QAbstractListModel(parent), m_reader(this)
+FileListModel::FileListModel(DirectoryService &service, QObject *parent)
+    : QAbstractListModel(parent), m_service(service)
 {
     m_batches.setSingleShot(true);
     m_batches.setInterval(0);
     connect(&m_batches, &QTimer::timeout, this, &FileListModel::addBatch);
-    // A file being written may change its directory many times a second.
-    m_rereadDelay.setSingleShot(true);
-    m_rereadDelay.setInterval(300);
-    connect(&m_rereadDelay, &QTimer::timeout, this, [this] {
-        m_reader.read(
-            m_directory, kPlainFiles,
-            [this](const QStringList &fresh, DirectoryReader::Outcome) { takeRereading(fresh); });
+    connect(&m_service, &DirectoryService::changed, this, [this](const QString &path) {
+        if (path == m_directory)
+            reread();
     });
 }
 
@@ -52,30 +49,32 @@ QString FileListModel::fileName(const QModelIndex &index) const
 
 void FileListModel::setDirectory(const QString &path)
 {
-    m_reader.dropAll();
+    m_service.dropAll(Client::List);
     m_batches.stop();
-    m_rereadDelay.stop();
-    if (!m_watcher) {
-        m_watcher = new QFileSystemWatcher(this);
-        connect(m_watcher, &QFileSystemWatcher::directoryChanged, &m_rereadDelay,
-                qOverload<>(&QTimer::start));
-    }
-    if (!m_watcher->directories().isEmpty())
-        m_watcher->removePaths(m_watcher->directories());
-    m_watcher->addPath(path);
+    if (!m_directory.isEmpty())
+        m_service.unwatch(m_directory);
+    m_service.watch(path);
     beginResetModel();
-    m_reader.discard(std::move(m_names));
+    m_service.discard(std::move(m_names));
     m_names.clear();
     m_shownRows = 0;
     m_directory = path;
     m_loading = true;
     endResetModel();
-    m_reader.read(path, kPlainFiles,
-                  [this](const QStringList &names, DirectoryReader::Outcome outcome) {
-                      takeListing(names);
-                      if (outcome == DirectoryReader::Unreadable)
-                          emit directoryUnreadable(m_directory);
-                  });
+    m_service.read(Client::List, path, DirectoryService::Entries::Files,
+                   [this](const QStringList &names, DirectoryService::Listing outcome) {
+                       takeListing(names);
+                       if (outcome == DirectoryService::Listing::Unreadable)
+                           emit directoryUnreadable(m_directory);
+                   });
+}
+
+void FileListModel::reread()
+{
+    m_service.read(Client::List, m_directory, DirectoryService::Entries::Files,
+                   [this](const QStringList &fresh, DirectoryService::Listing) {
+                       takeRereading(fresh);
+                   });
 }
 
 void FileListModel::takeListing(const QStringList &names)
@@ -100,23 +99,23 @@ void FileListModel::takeRereading(const QStringList &fresh)
         addBatch();
         return;
     }
-    for (const NameRun &run : runs) {
-        const int first = int(run.row);
-        const int last = int(run.row + run.count - 1);
-        if (run.from < 0) {
+    applyNameRuns(
+        runs,
+        [&](int first, int last) {
             beginRemoveRows(QModelIndex(), first, last);
-            m_names.remove(run.row, run.count);
-            m_shownRows -= int(run.count);
+            m_names.remove(first, last - first + 1);
+            m_shownRows -= last - first + 1;
             endRemoveRows();
-        } else {
+        },
+        [&](int first, int last, qsizetype from) {
+            const int count = last - first + 1;
             beginInsertRows(QModelIndex(), first, last);
-            m_names.insert(run.row, run.count, QString());
-            std::copy(fresh.cbegin() + run.from, fresh.cbegin() + run.from + run.count,
-                      m_names.begin() + run.row);
-            m_shownRows += int(run.count);
+            m_names.insert(first, count, QString());
+            std::copy(fresh.cbegin() + from, fresh.cbegin() + from + count,
+                      m_names.begin() + first);
+            m_shownRows += count;
             endInsertRows();
-        }
-    }
+        });
     // Every name is touched only where it changed: going through 100,000 of
     // them costs milliseconds each time.
     m_names.resize(m_shownRows);
@@ -142,7 +141,7 @@ void FileListModel::relayout(const QStringList &fresh, qsizetype kept)
     m_shownRows = int(kept);
     changePersistentIndexList(before, after);
     emit layoutChanged();
-    m_reader.discard(std::move(old));
+    m_service.discard(std::move(old));
 }
 
 void FileListModel::addBatch()

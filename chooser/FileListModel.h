@@ -1,10 +1,8 @@
 #pragma once
 
-#include "chooser/DirectoryReader.h"
-#include "chooser/core/FileNameOrder.h"
+#include "chooser/DirectoryService.h"
 
 #include <QAbstractListModel>
-#include <QFileSystemWatcher>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -14,15 +12,15 @@ namespace nerubato {
 // The plain files of one directory, by name. A worker thread reads and sorts
 // the directory, so a directory of 100,000 files never holds up the window;
 // the rows then join the list a batch at a time, one batch per pass of the
-// event loop, so that laying them out never does either. When the directory
-// changes it is read again: a few changes come as rows removed and inserted,
-// many as one new layout.
+// event loop, so that laying them out never does either. The directory shown
+// is watched; when it changes it is read again: a few changes come as rows
+// removed and inserted, many as one new layout.
 class FileListModel : public QAbstractListModel
 {
     Q_OBJECT
 
 public:
-    explicit FileListModel(QObject *parent = nullptr);
+    explicit FileListModel(DirectoryService &service, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -36,7 +34,7 @@ public:
     bool isLoading() const { return m_loading; }
     // Blocks until the worker has read what was asked of it so far; the
     // listing may still be on its way to this thread. False on time-out.
-    bool waitUntilRead(int timeoutMs) { return m_reader.waitUntilIdle(timeoutMs); }
+    bool waitUntilRead(int timeoutMs) { return m_service.waitUntilIdle(timeoutMs); }
 
     static constexpr int kBatchRows = 5000;
     // Past this many separate changes at one reading, the list changes in one
@@ -51,6 +49,7 @@ signals:
 
 private:
     void takeListing(const QStringList &names);
+    void reread();
     void takeRereading(const QStringList &fresh);
     void relayout(const QStringList &fresh, qsizetype kept);
     void addBatch();
@@ -60,10 +59,7 @@ private:
     int m_shownRows = 0;
     bool m_loading = false;
     QTimer m_batches;
-    // Made at the first directory shown: a chooser never opened watches nothing.
-    QFileSystemWatcher *m_watcher = nullptr;
-    QTimer m_rereadDelay;
-    DirectoryReader m_reader;
+    DirectoryService &m_service;
 };
 
 } // namespace nerubato

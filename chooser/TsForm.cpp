@@ -1,5 +1,6 @@
 #include "TsForm.h"
 
+#include "chooser/DirectoryService.h"
 #include "chooser/DirectoryTreeModel.h"
 #include "chooser/FileListModel.h"
 #include "chooser/core/PathComposition.h"
@@ -68,7 +69,9 @@ private:
 
 TsForm::TsForm(Platform &platform, QWidget *parent)
     : QWidget(parent), m_platform(platform), ui(std::make_unique<Ui::TsForm>()),
-      m_dirModel(new DirectoryTreeModel(this)), m_fileModel(new FileListModel(this))
+      m_service(new DirectoryService(platform, this)),
+      m_dirModel(new DirectoryTreeModel(*m_service, this)),
+      m_fileModel(new FileListModel(*m_service, this))
 {
     ui->setupUi(this);
     centreOnFirstShow(this);
@@ -81,8 +84,30 @@ TsForm::TsForm(Platform &platform, QWidget *parent)
         widget->setFont(font);
     }
 
+    connect(m_dirModel, &DirectoryTreeModel::directoryLoaded, this,
+            &TsForm::revealCurrentDirectory);
+    // The directory shown went from the disk: the view would move on to a
+    // neighbour, a directory the user never chose; the nearest parent still
+    // there is where it lay. Connected before the view (and its selection
+    // model) is, so that this runs first. Setting the tree's current row runs
+    // DirlineChange as any move does.
+    connect(m_dirModel, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &parent, int first, int last) {
+                for (QModelIndex row = ui->Dirline->currentIndex(); row.isValid();
+                     row = row.parent()) {
+                    if (row.parent() == parent && row.row() >= first && row.row() <= last) {
+                        ui->Dirline->setCurrentIndex(nearestExisting(parent));
+                        return;
+                    }
+                }
+            });
     ui->Dirline->setModel(m_dirModel);
     ui->Dirline->setItemDelegate(new RowHeightDelegate(16, true, ui->Dirline));
+    // Only the directories whose rows are shown are watched.
+    connect(ui->Dirline, &QTreeView::expanded, m_dirModel,
+            [this](const QModelIndex &index) { m_dirModel->setExpanded(index, true); });
+    connect(ui->Dirline, &QTreeView::collapsed, m_dirModel,
+            [this](const QModelIndex &index) { m_dirModel->setExpanded(index, false); });
 
     // A selected file that leaves the disk leaves nothing selected; the view
     // would select its neighbour, a file the user never chose. Connected
@@ -114,22 +139,6 @@ TsForm::TsForm(Platform &platform, QWidget *parent)
     connectGuarded(m_platform, ui->oK_Btn, &QPushButton::clicked, this, &TsForm::oK_BtnClick);
     ui->FileLBox->installEventFilter(this);
     connectGuarded(m_platform, ui->Button1, &QPushButton::clicked, this, &TsForm::Button1Click);
-    connect(m_dirModel, &DirectoryTreeModel::directoryLoaded, this,
-            &TsForm::revealCurrentDirectory);
-    // The directory shown went from the disk: the view would move on to a
-    // neighbour, a directory the user never chose; the nearest parent still
-    // there is where it lay. Connected before the view is, so that this runs
-    // first. Setting the tree's current row runs DirlineChange as any move does.
-    connect(m_dirModel, &QAbstractItemModel::rowsAboutToBeRemoved, this,
-            [this](const QModelIndex &parent, int first, int last) {
-                for (QModelIndex row = ui->Dirline->currentIndex(); row.isValid();
-                     row = row.parent()) {
-                    if (row.parent() == parent && row.row() >= first && row.row() <= last) {
-                        ui->Dirline->setCurrentIndex(nearestExisting(parent));
-                        return;
-                    }
-                }
-            });
     connect(m_fileModel, &FileListModel::directoryUnreadable, this, [this](const QString &path) {
         showErrorBox(m_platform,
                      FileOpenError(shownDirectory(QDir::toNativeSeparators(path))).text());
@@ -220,11 +229,20 @@ void TsForm::open()
     activateWindow();
 }
 
+void TsForm::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Closed, the chooser keeps no folder from being renamed, deleted or ejected.
+    m_service->suspend();
+}
+
 void TsForm::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (m_opened)
+    if (m_opened) {
+        m_service->resume();
         return;
+    }
     m_opened = true;
     // Read and decoded when the chooser is first opened, not at start-up.
     m_dirModel->setFolderIcon(style()->standardIcon(QStyle::SP_DirIcon));
@@ -239,7 +257,8 @@ void TsForm::showEvent(QShowEvent *event)
         const QString drive = driveOf(current);
         if (!m_drives.contains(drive)) {
             m_drives << drive;
-            ui->DriveCBox->addItem(QDir::toNativeSeparators(drive));
+            // A share (\\server\share) is shown as the drives are.
+            ui->DriveCBox->addItem(shownDirectory(QDir::toNativeSeparators(drive)));
         }
         ui->DriveCBox->setCurrentIndex(static_cast<int>(m_drives.indexOf(drive)));
         m_driveDirectories.insert(drive, current);

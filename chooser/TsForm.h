@@ -13,6 +13,7 @@ class TsForm;
 
 namespace nerubato {
 
+class DirectoryService;
 class DirectoryTreeModel;
 class FileListModel;
 class Platform;
@@ -56,6 +57,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     // Esc cancels; Enter in the file list accepts as ＯＫ does.
     void keyPressEvent(QKeyEvent *event) override;
@@ -72,6 +74,8 @@ private:
 
     Platform &m_platform;
     std::unique_ptr<Ui::TsForm> ui;
+    // Made before the models, which use it, and so gone before them.
+    DirectoryService *m_service;
     DirectoryTreeModel *m_dirModel;
     FileListModel *m_fileModel;
     // Paths below use '/' internally, as Qt's file classes do.

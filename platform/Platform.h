@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace nerubato {
@@ -15,6 +17,12 @@ class Platform
 public:
     // ShellExecute's show commands that the tool uses.
     static constexpr int kSwHide = 0;
+    static constexpr int kSwShowNormal = 1;
+
+    // What a directory listing found: Gone, the directory is not there (any
+    // more); Unreadable, it is there but cannot be listed.
+    enum class Listing { Read, Gone, Unreadable };
+    enum class Entries { Directories, Files };
 
     virtual ~Platform() = default;
 
@@ -25,6 +33,17 @@ public:
                              const QString &directory, int showCommand);
     // The roots of the drives that can be browsed.
     virtual QStringList drives();
+    // The names of path's directories or plain files, unsorted, neither hidden
+    // nor system ones (on Windows by attribute; elsewhere dot-files, devices,
+    // pipes, sockets and dangling links). Stops early, with what it has, once
+    // dropped() says the listing is no longer wanted. Runs on the file
+    // chooser's worker thread: it touches nothing but its arguments.
+    virtual Listing listDirectory(const QString &path, Entries entries,
+                                  const std::function<bool()> &dropped, QStringList &names);
 };
+
+// The form in which Windows takes a path of any length: "\\?\C:\..." or
+// "\\?\UNC\server\share\..."; the absolute native path elsewhere.
+QString longPathForm(const QString &path);
 
 } // namespace nerubato

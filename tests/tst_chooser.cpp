@@ -1,3 +1,4 @@
+#include "chooser/DirectoryService.h"
 #include "chooser/DirectoryTreeModel.h"
 #include "chooser/FileListModel.h"
 #include "chooser/TsForm.h"
@@ -7,6 +8,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -24,7 +26,11 @@
 #endif
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <optional>
+#include <thread>
 
 using namespace nerubato;
 
@@ -612,24 +618,68 @@ private slots:
         QVERIFY(f.chooser->isVisible());
     }
 
-    // The directory shown goes from the disk, with its parent too: the
-    // chooser moves to the nearest parent still there, never to a neighbour.
+    // The directory shown goes from the disk: the chooser moves to the nearest
+    // parent still there, never to a neighbour, whether its parent went too
+    // or it had siblings before and after it.
+    void vanishedDirectoryLeavesForItsNearestParent_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QString>("landsOn");
+        QTest::newRow("with its parent") << "sub/inner/deep"
+                                         << "sub/inner"
+                                         << "sub";
+        QTest::newRow("between siblings") << "sub/inner/b"
+                                          << "sub/inner/b"
+                                          << "sub/inner";
+    }
     void vanishedDirectoryLeavesForItsNearestParent()
     {
 #ifdef Q_OS_WIN
-        QSKIP("Windows lets no one remove a directory the chooser watches");
+        QSKIP("Windows lets no one remove a directory the open chooser watches");
 #endif
+        QFETCH(QString, shown);
+        QFETCH(QString, removed);
+        QFETCH(QString, landsOn);
         Fixture f;
-        QVERIFY(QDir(f.start).mkpath("sub/inner/deep"));
+        for (const char *dir : {"sub/inner/a", "sub/inner/b", "sub/inner/c", "sub/inner/deep"})
+            QVERIFY(QDir(f.start).mkpath(QString::fromLatin1(dir)));
         f.chooser->open();
-        QVERIFY(f.openDirectory("sub"));
-        QVERIFY(f.openDirectory("sub/inner"));
-        QVERIFY(f.openDirectory("sub/inner/deep"));
-        QVERIFY(QDir(f.path("sub/inner")).removeRecursively());
-        QTRY_COMPARE_WITH_TIMEOUT(f.chooser->SelectedDirectory, f.native("sub"), 5000);
-        QCOMPARE(f.pathBox->text(), f.nativeDir("sub"));
-        QVERIFY(f.waitLoaded("sub"));
-        QCOMPARE(f.listNames(), QStringList{}); // sub holds only the hidden .profile
+        for (const QString &step : QStringList{"sub", "sub/inner", shown})
+            QVERIFY(f.openDirectory(step));
+        QVERIFY(QDir(f.path(removed)).removeRecursively());
+        QTRY_COMPARE_WITH_TIMEOUT(f.chooser->SelectedDirectory, f.native(landsOn), 10000);
+        QCOMPARE(f.pathBox->text(), f.nativeDir(landsOn));
+        QVERIFY(f.waitLoaded(landsOn));
+    }
+
+    // Closed, the chooser watches no directory (on Windows a watched one
+    // cannot be renamed, deleted or ejected); open, only those it shows: the
+    // list's and those of the expanded rows. Opened again, it shows what
+    // changed while it was closed.
+    void closedChooserHoldsNoDirectory()
+    {
+        Fixture f;
+        f.chooser->open();
+        QVERIFY(f.openDirectory("tools"));
+        QVERIFY(f.waitLoaded("tools"));
+        auto *service = f.chooser->findChild<DirectoryService *>();
+        QVERIFY(service);
+        const auto watched = [&] {
+            QStringList paths;
+            for (const QString &path : service->watchedDirectories())
+                paths << QDir::cleanPath(path);
+            paths.sort();
+            return paths;
+        };
+        QCOMPARE(watched(), (QStringList{f.start, f.path("tools")}));
+        f.click("Button1");
+        QCOMPARE(watched(), QStringList{});
+
+        f.work.write("tools/new.exe", "x");
+        f.chooser->open();
+        QCOMPARE(watched(), (QStringList{f.start, f.path("tools")}));
+        QTRY_COMPARE(f.listNames(), (QStringList{"new.exe", "setup.exe"}));
     }
 
     // A directory that cannot be read: the general error box names it and
@@ -639,13 +689,15 @@ private slots:
     {
         Fixture f;
         const QString secret = f.path("tools");
-        DirectoryReader::setReadCheck(
-            [secret](const QString &path) { return path.compare(secret, kPathCase) != 0; });
+        f.platform.onList = [secret](const QString &path) -> std::optional<Platform::Listing> {
+            if (path.compare(secret, kPathCase) == 0)
+                return Platform::Listing::Unreadable;
+            return std::nullopt;
+        };
         f.chooser->open();
         test::MessageAnswerer answer("OK");
         QVERIFY(f.openDirectory("tools"));
         QTRY_VERIFY(answer.seen().seen);
-        DirectoryReader::setReadCheck(nullptr);
         QCOMPARE(answer.seen().caption, QStringLiteral("ネルバト"));
         QCOMPARE(answer.seen().text,
                  QStringLiteral("ﾌｧｲﾙ %1 は開けません.").arg(f.native("tools")));
@@ -663,7 +715,9 @@ private slots:
             QDir(dir.path()).mkpath(QFileInfo(dir.file(QString::fromLatin1(name))).path());
             dir.write(QString::fromLatin1(name), "x");
         }
-        FileListModel model;
+        test::FakePlatform platform;
+        DirectoryService service(platform);
+        FileListModel model(service);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         const auto rows = [&] {
@@ -696,7 +750,9 @@ private slots:
         test::WorkDir dir;
         for (const char *path : {"b/x", "a", ".hid/deep", ".other"})
             QVERIFY(QDir(dir.path()).mkpath(QString::fromLatin1(path)));
-        DirectoryTreeModel model;
+        test::FakePlatform platform;
+        DirectoryService service(platform);
+        DirectoryTreeModel model(service);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         const auto rows = [&](const QModelIndex &parent) {
@@ -721,6 +777,47 @@ private slots:
         model.fetchMore(a);
         QTRY_VERIFY(!model.hasChildren(a));
         QVERIFY(!model.index(dir.file(".other")).isValid());
+    }
+
+    // A read that hangs (a share that does not answer) holds later reads up
+    // for a moment only, and never keeps the chooser, and so the program,
+    // from ending.
+    void hangingReadHoldsNothingUp()
+    {
+        test::WorkDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("alive/x"));
+        // Outlives this case: the hanging read goes on after the service has gone.
+        static test::FakePlatform platform;
+        static std::atomic<bool> hanging{false};
+        static std::atomic<bool> answer{false};
+        platform.onList = [](const QString &path) -> std::optional<Platform::Listing> {
+            if (!path.endsWith(QLatin1String("/dead")))
+                return std::nullopt;
+            hanging = true;
+            while (!answer)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            return Platform::Listing::Unreadable;
+        };
+        auto service = std::make_unique<DirectoryService>(platform);
+        bool deadArrived = false;
+        QStringList alive;
+        service->read(DirectoryService::Client::List, dir.file("dead"),
+                      DirectoryService::Entries::Files,
+                      [&](const QStringList &, Platform::Listing) { deadArrived = true; });
+        QTRY_VERIFY(hanging);
+        // The user moves on to another directory.
+        service->dropAll(DirectoryService::Client::List);
+        service->read(DirectoryService::Client::List, dir.file("alive"),
+                      DirectoryService::Entries::Directories,
+                      [&](const QStringList &names, Platform::Listing) { alive = names; });
+        QTRY_COMPARE_WITH_TIMEOUT(alive, QStringList{"x"}, 10000);
+        QVERIFY(!deadArrived);
+
+        QElapsedTimer ending;
+        ending.start();
+        service.reset();
+        QVERIFY2(ending.elapsed() < 1000, qPrintable(QString::number(ending.elapsed())));
+        answer = true;
     }
 
     // By keyboard: the arrows in the tree and the list, Enter in the list

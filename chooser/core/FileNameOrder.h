@@ -28,4 +28,20 @@ struct NameRun
 QList<NameRun> diffNames(const QStringList &old, qsizetype oldCount, const QStringList &fresh,
                          qsizetype freshCount);
 
+// Takes the steps one by one, as a model changes its rows: removed(first,
+// last) for the rows first to last gone, inserted(first, last, from) for
+// fresh[from, from + last - first] arriving at first.
+template <typename Removed, typename Inserted>
+void applyNameRuns(const QList<NameRun> &runs, Removed removed, Inserted inserted)
+{
+    for (const NameRun &run : runs) {
+        const int first = int(run.row);
+        const int last = int(run.row + run.count - 1);
+        if (run.from < 0)
+            removed(first, last);
+        else
+            inserted(first, last, run.from);
+    }
+}
+
 } // namespace nerubato

@@ -20,6 +20,17 @@ void FakePlatform::shellLaunch(QWidget *, const QString &file, const QString &pa
         onLaunch(launch);
 }
 
+Platform::Listing FakePlatform::listDirectory(const QString &path, Entries entries,
+                                              const std::function<bool()> &dropped,
+                                              QStringList &names)
+{
+    if (onList) {
+        if (const std::optional<Listing> answer = onList(path))
+            return *answer;
+    }
+    return Platform::listDirectory(path, entries, dropped, names);
+}
+
 namespace {
 
 constexpr int kPollInterval = 10;

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace nerubato::test {
 
@@ -34,12 +35,19 @@ public:
     void shellLaunch(QWidget *, const QString &file, const QString &parameters,
                      const QString &directory, int showCommand) override;
     QStringList drives() override { return fakeDrives; }
+    Listing listDirectory(const QString &path, Entries entries,
+                          const std::function<bool()> &dropped, QStringList &names) override;
 
     int beeps = 0;
     QList<Launch> launches;
     QStringList fakeDrives;
     // Runs on every launch, in the launching process's current directory.
     std::function<void(const Launch &)> onLaunch;
+    // Stands in for the file system where a test cannot make it answer so: a
+    // path it answers for gets that answer and no names (a directory no
+    // permission keeps root out of; a share that does not answer, when it
+    // blocks). Set before the chooser reads; it runs on the chooser's worker.
+    std::function<std::optional<Listing>(const QString &path)> onList;
 };
 
 // What a message box showed, captured as it was answered.
