@@ -1,5 +1,7 @@
 #include "Platform.h"
 
+#include "settings/SettingsFile.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -69,20 +71,6 @@ QStringList Platform::drives()
     }
     roots.sort();
     return roots;
-#endif
-}
-
-QString longPathForm(const QString &path)
-{
-    const QString absolute = QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
-#ifdef Q_OS_WIN
-    if (absolute.startsWith(u"\\\\?\\"))
-        return absolute;
-    if (absolute.startsWith(u"\\\\"))
-        return QStringLiteral("\\\\?\\UNC\\") + absolute.mid(2);
-    return QStringLiteral("\\\\?\\") + absolute;
-#else
-    return absolute;
 #endif
 }
 

@@ -42,8 +42,4 @@ public:
                                   const std::function<bool()> &dropped, QStringList &names);
 };
 
-// The form in which Windows takes a path of any length: "\\?\C:\..." or
-// "\\?\UNC\server\share\..."; the absolute native path elsewhere.
-QString longPathForm(const QString &path);
-
 } // namespace nerubato

@@ -15,10 +15,9 @@ QByteArray markerBytes()
 
 QString readReport(const QString &fileName)
 {
-    const Lines lines = loadLines(fileName, Sharing::None);
     QStringList shown;
-    for (qsizetype i = 0; i < lines.size() && i < kReportLines; ++i)
-        shown << cp932::decode(lines[i]);
+    for (const QByteArray &line : loadFirstLines(fileName, kReportLines))
+        shown << cp932::decode(line);
     return shown.join(QStringLiteral("\r\n"));
 }
 

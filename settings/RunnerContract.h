@@ -23,7 +23,8 @@ constexpr int kReportLines = 7;
 QByteArray markerBytes();
 
 // The report's first seven lines joined by CR LF, decoded; a shorter report
-// gives the lines it has. Throws FileOpenError.
+// gives the lines it has. Only they are read, however long the runner's log
+// goes on after them. Throws FileOpenError.
 QString readReport(const QString &fileName);
 
 } // namespace nerubato::runner

@@ -2,10 +2,13 @@
 
 #include "Errors.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
 #include <QThread>
+
+#include <algorithm>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -52,52 +55,107 @@ QByteArray joinLines(const Lines &lines)
     return out;
 }
 
+QString longPathForm(const QString &path)
+{
+    const QString absolute = QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
+#ifdef Q_OS_WIN
+    if (absolute.startsWith(u"\\\\?\\"))
+        return absolute;
+    if (absolute.startsWith(u"\\\\"))
+        return QStringLiteral("\\\\?\\UNC\\") + absolute.mid(2);
+    return QStringLiteral("\\\\?\\") + absolute;
+#else
+    return absolute;
+#endif
+}
+
 namespace {
 
-#ifdef Q_OS_WIN
-// Windows only lets a file be opened without sharing while nobody else holds
-// it, so a report the runner has not closed yet is refused rather than read
-// half-written. Elsewhere there is no such open, and a plain read serves.
-bool readExclusive(const QString &fileName, QByteArray &bytes)
+// True once bytes hold `count` whole lines, or a NUL that ends the text.
+bool holdsLines(const QByteArray &bytes, qsizetype from, int count, int &ended)
 {
-    const HANDLE file = CreateFileW(reinterpret_cast<LPCWSTR>(fileName.utf16()), GENERIC_READ, 0,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    for (qsizetype i = from; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '\0')
+            return true;
+        // A CR LF split between two reads counts once: the LF ends nothing.
+        if (c == '\n' && i > 0 && bytes[i - 1] == '\r')
+            continue;
+        if ((c == '\r' || c == '\n') && ++ended >= count)
+            return true;
+    }
+    return false;
+}
+
+// Feeds the file to take() a piece at a time until take() has had enough.
+template <typename Take> bool readPieces(const QString &fileName, Take take)
+{
+    constexpr qsizetype kPiece = 64 * 1024;
+#ifdef Q_OS_WIN
+    // Windows only lets a file be opened without sharing while nobody else
+    // holds it, so a report the runner has not closed yet is refused rather
+    // than read half-written.
+    const QString path = longPathForm(fileName);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    HANDLE file;
+    for (;;) {
+        file = CreateFileW(reinterpret_cast<LPCWSTR>(path.utf16()), GENERIC_READ, 0, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            break;
+        if (GetLastError() != ERROR_SHARING_VIOLATION || elapsed.elapsed() >= kShareRetry)
+            return false;
+        QThread::msleep(50);
+    }
+    QByteArray piece(kPiece, Qt::Uninitialized);
     bool ok = true;
-    char buffer[64 * 1024];
     DWORD got = 0;
-    while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr) != 0) && got > 0)
-        bytes.append(buffer, got);
+    while ((ok = ReadFile(file, piece.data(), DWORD(kPiece), &got, nullptr) != 0) && got > 0 &&
+           take(piece.constData(), qsizetype(got))) {
+    }
     CloseHandle(file);
     return ok;
-}
-#endif
-
-bool readShared(const QString &fileName, QByteArray &bytes)
-{
+#else
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    qint64 got = 0;
+    while ((got = file.read(piece.data(), kPiece)) > 0 && take(piece.constData(), got)) {
+    }
+    return got >= 0;
+#endif
 }
 
 } // namespace
 
-Lines loadLines(const QString &fileName, Sharing sharing)
+Lines loadLines(const QString &fileName)
 {
-    QByteArray bytes;
-#ifdef Q_OS_WIN
-    const bool read =
-        sharing == Sharing::None ? readExclusive(fileName, bytes) : readShared(fileName, bytes);
-#else
-    Q_UNUSED(sharing);
-    const bool read = readShared(fileName, bytes);
-#endif
-    if (!read)
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileOpenError(fileName);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
         throw FileOpenError(fileName);
     return splitLines(bytes);
+}
+
+Lines loadFirstLines(const QString &fileName, int count)
+{
+    QByteArray head;
+    int ended = 0;
+    const bool read = readPieces(fileName, [&](const char *data, qsizetype size) {
+        const qsizetype from = head.size();
+        head.append(data, std::min(size, kMaxHeadBytes - head.size()));
+        return !holdsLines(head, from, count, ended) && head.size() < kMaxHeadBytes;
+    });
+    if (!read)
+        throw FileOpenError(fileName);
+    Lines lines = splitLines(head);
+    if (lines.size() > count)
+        lines.resize(count);
+    return lines;
 }
 
 namespace {
@@ -125,19 +183,40 @@ bool syncToDisk(QSaveFile &file)
 #endif
 }
 
-bool tryWrite(const QString &fileName, const QByteArray &bytes)
+enum class Written { Yes, Blocked, No };
+
+#ifdef Q_OS_WIN
+// The replace failed; only another process holding the target open goes
+// away by waiting. Windows says "access denied" for that, and for a target
+// that is read-only or a directory too, which waiting does not mend.
+bool replaceWasBlocked(const QString &fileName)
+{
+    const QString path = longPathForm(fileName);
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(path.utf16()));
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+#endif
+
+Written tryWrite(const QString &fileName, const QByteArray &bytes)
 {
     QSaveFile file(fileName);
     // Unbuffered, so that a failing write fails here. Buffered, the bytes would be
     // written by the flush inside commit(), which lets a write error through and
     // renames an empty file over the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
+        return Written::No; // the folder refuses: the destructor leaves nothing
     if (file.write(bytes) != bytes.size())
-        return false; // the destructor discards the temporary file
+        return Written::No; // the destructor discards the temporary file
     if (!syncToDisk(file))
-        return false;
-    return file.commit();
+        return Written::No;
+    if (file.commit())
+        return Written::Yes;
+#ifdef Q_OS_WIN
+    if (replaceWasBlocked(fileName))
+        return Written::Blocked;
+#endif
+    return Written::No;
 }
 
 } // namespace
@@ -146,11 +225,13 @@ void saveBytes(const QString &fileName, const QByteArray &bytes)
 {
     QElapsedTimer elapsed;
     elapsed.start();
-    while (!tryWrite(fileName, bytes)) {
+    for (;;) {
+        const Written written = tryWrite(fileName, bytes);
+        if (written == Written::Yes)
+            return;
         // Windows refuses to replace a file that another process (the runner,
         // a virus scanner) holds open; such a hold is mostly over in a moment.
-        // Elsewhere a failure will not go away by waiting.
-        if (kReplaceRetry <= 0 || elapsed.elapsed() >= kReplaceRetry)
+        if (written == Written::No || elapsed.elapsed() >= kReplaceRetry)
             throw FileCreateError(fileName);
         QThread::msleep(50);
     }

@@ -12,16 +12,30 @@ Lines splitLines(const QByteArray &bytes);
 // Every line followed by CR LF.
 QByteArray joinLines(const Lines &lines);
 
-enum class Sharing { Read, None };
+// Reads a whole file; throws FileOpenError.
+Lines loadLines(const QString &fileName);
 
-// Reads a whole file; throws FileOpenError. Sharing::None opens it only when no
-// other process holds it open (on Windows; elsewhere it is a plain read).
-Lines loadLines(const QString &fileName, Sharing sharing = Sharing::Read);
+// Reads a file's first `count` lines and no more of it than they take, nor
+// more than kMaxHeadBytes: a file of any size costs what its head does. The
+// file is opened without sharing: on Windows only while no other process
+// holds it open, a refusal for sharing being tried again for kShareRetry ms
+// (a virus scanner looks at a file just after it is closed); elsewhere it is
+// a plain read. Throws FileOpenError.
+Lines loadFirstLines(const QString &fileName, int count);
+inline constexpr qsizetype kMaxHeadBytes = qsizetype(1) << 20;
+#ifdef Q_OS_WIN
+inline constexpr int kShareRetry = 1000;
+#endif
+
+// The form in which Windows takes a path of any length, absolute:
+// "\\?\C:\..." or "\\?\UNC\server\share\..."; elsewhere the absolute path.
+QString longPathForm(const QString &path);
 // Replaces fileName atomically (temporary file in the same directory, flushed,
 // synced, renamed over the target). On any failure the old file stays whole,
 // no temporary file is left, and FileCreateError is thrown.
 void saveLines(const QString &fileName, const Lines &lines);
-// The target held open by another process is retried for this long (ms).
+// A replace that another process blocks (the target held open) is tried
+// again for this long (ms); any other failure is reported at once.
 #ifdef Q_OS_WIN
 inline constexpr int kReplaceRetry = 2000;
 #else

@@ -348,6 +348,19 @@ private slots:
                               << "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7";
         QTest::newRow("three") << QByteArray("a\r\nb\r\nc\r\n") << "a\r\nb\r\nc";
         QTest::newRow("shift-jis") << QByteArray("\x90\xb3\x8f\xed\r\n") << QString("正常");
+        QByteArray longLog = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n";
+        for (int i = 0; i < 100000; ++i)
+            longLog += "log line " + QByteArray::number(i) + "\r\n";
+        QTest::newRow("a long log after seven lines")
+            << longLog << "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7";
+        // The reads go 64 KiB at a time: this CR ends one, its LF starts the next.
+        const QByteArray wide(65535, 'a');
+        QTest::newRow("CR LF split between two reads")
+            << wide + "\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"
+            << QString::fromLatin1(wide) + "\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7";
+        // No message box shows more: a head past a mebibyte is cut there.
+        QTest::newRow("a first line of 3 MiB") << QByteArray(3 << 20, 'b') + "\r\n2\r\n"
+                                               << QString(1 << 20, u'b');
     }
 
     void reportShowsTheFirstSevenLines()
