@@ -3,7 +3,7 @@
 
 NERUBATO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NERUBATO_BUILD=${NERUBATO_BUILD:-$NERUBATO_ROOT/build}
-NERUBATO_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev fonts-ipafont-gothic xvfb xauth"
+NERUBATO_PACKAGES="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev fonts-ipafont-gothic xvfb xauth"
 # Only for scripts/sanitize.sh and scripts/fuzz.sh: clang with its sanitizer and
 # libFuzzer runtimes, and llvm-symbolizer for readable reports.
 NERUBATO_SANITIZE_PACKAGES="clang libclang-rt-14-dev llvm"

@@ -498,10 +498,10 @@ private slots:
             QTest::keyClick(args, Qt::Key_Insert, Qt::ShiftModifier);
         } else if (way == "menu") {
             std::unique_ptr<QMenu> menu(args->createStandardContextMenu());
-            // The menu's paste entry, as the user picks it (no translation is loaded).
+            // The menu's paste entry, as the user picks it.
             QAction *paste = nullptr;
             for (QAction *action : menu->actions()) {
-                if (action->text().startsWith(QLatin1String("&Paste")))
+                if (action->text().startsWith(QStringLiteral("貼り付け")))
                     paste = action;
             }
             QVERIFY(paste && paste->isEnabled());

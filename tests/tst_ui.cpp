@@ -8,10 +8,14 @@
 #include "ui/Placement.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <memory>
 
 using namespace nerubato;
 
@@ -128,6 +132,18 @@ private slots:
         button.setChecked(true);
         QCOMPARE(seen, QStringLiteral("on"));
         QCOMPARE(box.seen().text, QStringLiteral("ﾌｧｲﾙ x.dat を作成できません."));
+    }
+
+    // Qt's own texts are Japanese too: an edit field's context menu.
+    void editMenuIsJapanese()
+    {
+        QLineEdit edit(QStringLiteral("x"));
+        std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QStringList entries;
+        for (QAction *action : menu->actions())
+            entries << action->text().section(u'\t', 0, 0);
+        QCOMPARE(entries, (QStringList{"元に戻す(&U)", "やり直す(&R)", "", "切り取り(&T)",
+                                       "コピー(&C)", "貼り付け(&P)", "削除", "", "すべてを選択"}));
     }
 
     // Centred once, frame included, at the first showing; later showings keep

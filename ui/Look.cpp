@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QTranslator>
 
 namespace nerubato {
 
@@ -45,6 +46,14 @@ void installLook()
     QFont font(designFont);
     font.setPixelSize(12);
     QApplication::setFont(font);
+
+    static QTranslator *const qtTexts = [] {
+        auto *translator = new QTranslator(qApp);
+        if (!translator->load(QStringLiteral(":/translations/qtbase_ja.qm")))
+            qWarning("Qt's Japanese texts are missing from the program");
+        return translator;
+    }();
+    QCoreApplication::installTranslator(qtTexts);
 }
 
 } // namespace nerubato

@@ -3,7 +3,8 @@
 namespace nerubato {
 
 // Installs the look every window relies on: the design font (on Linux mapped to
-// an installed Japanese font) and the dialog button order.
+// an installed Japanese font), the dialog button order, and Qt's own texts
+// (the edit fields' context menu) in Japanese.
 void installLook();
 
 } // namespace nerubato
