@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 
 namespace nerubato {
@@ -92,9 +93,21 @@ void TForm3::kaijo_BtnClick()
     showEditor();
 }
 
+QString TForm3::guideFile()
+{
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
+                                    QStringLiteral("/guide/index.html"));
+}
+
 void TForm3::help_BtnClick()
 {
-    ShellLaunch(runner::kHelpFile, QString(), QString(), Platform::kSwHide);
+    // Windows has had no viewer for the old help format since Vista, and the
+    // program ships no such file: without one, the guide shipped beside the
+    // program opens in the browser instead of nothing happening.
+    if (QFile::exists(runner::kHelpFile))
+        ShellLaunch(runner::kHelpFile, QString(), QString(), Platform::kSwHide);
+    else
+        ShellLaunch(guideFile(), QString(), QString(), Platform::kSwShowNormal);
 }
 
 void TForm3::syuryo_Btn2Click()

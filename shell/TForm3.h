@@ -42,6 +42,8 @@ public:
     void Timer1Timer();
 
     void ApplyWindowMode();
+    // The user's guide, beside the program (native separators).
+    static QString guideFile();
     void ShellLaunch(const QString &file, const QString &parameters, const QString &directory,
                      int showCommand);
 

@@ -1,5 +1,5 @@
-// The guide shipped beside the program: what a browser opening it from disk,
-// and Notepad opening the readme, need of the files as they are in guide/.
+// The guide as the build lays it out beside the program: what a browser
+// opening it from disk, and Notepad opening the readme, need of its files.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

@@ -303,15 +303,34 @@ private slots:
         QCOMPARE(main().WindowMode, quint8(1));
     }
 
-    void helpHandsTheFileToTheShell()
+    // The help file goes to the shell where there is one; where there is
+    // none, the guide beside the program opens, shown.
+    void helpOpensTheHelpFileOrTheGuide_data()
     {
+        QTest::addColumn<bool>("helpFileThere");
+        QTest::newRow("vesprat.hlp there") << true;
+        QTest::newRow("no help file") << false;
+    }
+
+    void helpOpensTheHelpFileOrTheGuide()
+    {
+        QFETCH(bool, helpFileThere);
+        if (helpFileThere)
+            m_program->dir.write("vesprat.hlp", "help");
         click("help_Btn");
         QCOMPARE(m_program->platform.launches.size(), 1);
         const auto &launch = m_program->platform.launches.first();
-        QCOMPARE(launch.file, QStringLiteral("vesprat.hlp"));
+        if (helpFileThere) {
+            QCOMPARE(launch.file, QStringLiteral("vesprat.hlp"));
+            QCOMPARE(launch.showCommand, 0);
+        } else {
+            QCOMPARE(QFileInfo(launch.file),
+                     QFileInfo(QCoreApplication::applicationDirPath() + "/guide/index.html"));
+            QVERIFY(QDir::isAbsolutePath(launch.file));
+            QCOMPARE(launch.showCommand, 1);
+        }
         QCOMPARE(launch.parameters, QString());
         QCOMPARE(launch.directory, QString());
-        QCOMPARE(launch.showCommand, 0);
         QCOMPARE(m_program->platform.beeps, 0);
     }
 
