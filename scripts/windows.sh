@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows build: nerubato.exe and its tests cross-compiled with MinGW-w64
 # against Qt for Windows (scripts/windows-qt.sh). dist/nerubato-windows-x64.zip
-# is packed, unzipped into an empty folder and started there under Wine until
-# its main window shows; then every test runs under Wine in a fresh prefix of
-# its own, and CTest's summary closes the output.
+# is packed, unzipped into an empty folder (and into one whose path holds
+# spaces and Japanese characters) and started there under Wine until its main
+# window shows with the native style; then every test runs under Wine in a
+# fresh prefix of its own, and CTest's summary closes the output.
 #
 # Usage: scripts/windows.sh [ctest arguments]
 # Variables: NERUBATO_WINDOWS_BUILD (default build-windows/), NERUBATO_WINDOWS_QT.
@@ -30,6 +31,8 @@ for dll in "${NERUBATO_RUNTIME_DLLS[@]}"; do
     [ -f "$stage/$dll" ] || { echo "no $dll in ${NERUBATO_RUNTIME_DIRS[*]}" >&2; exit 1; }
 done
 find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+cp -r "$build/guide" "$stage/guide"
+mv "$stage/guide/はじめにお読みください.txt" "$stage/"
 mkdir -p "$NERUBATO_ROOT/dist"
 zip=$NERUBATO_ROOT/dist/nerubato-windows-x64.zip
 rm -f "$zip"
@@ -37,23 +40,37 @@ rm -f "$zip"
 echo "package: $zip ($(du -k "$zip" | cut -f1) KiB)"
 
 # Unzipped into an empty folder and started there as a user would, on the
-# windows platform, in a new prefix, with no WINEPATH: the main window must show.
+# windows platform, in a new prefix, with no WINEPATH: the main window must
+# show, with the native style loaded (a style plugin that fails to load would
+# leave Qt's plain fallback on screen without a word). Once from a plain
+# folder, once from one whose path holds spaces and Japanese characters.
+smoke_start() {
+    local folder=$1
+    mkdir -p "$folder"
+    (cd "$folder" && cmake -E tar xf "$zip")
+    [ -f "$folder/nerubato/guide/index.html" ] && [ -f "$folder/nerubato/はじめにお読みください.txt" ] ||
+        { echo "the unzipped package lacks the guide or the readme" >&2; return 1; }
+    nerubato_new_prefix "$smoke/prefix"
+    mkdir -p "$folder/work"
+    xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+        cd "$1/work"
+        WINEDEBUG=+loaddll "$2" "$1/nerubato/nerubato.exe" 2>"$1/loaded.log" & pid=$!
+        for _ in $(seq 60); do
+            if xwininfo -root -tree | grep -q "ネルバト　設定登録画面"; then found=1; break; fi
+            sleep 1
+        done
+        kill "$pid" 2>/dev/null; "$3" -k 2>/dev/null; wait "$pid" 2>/dev/null
+        [ -n "${found:-}" ]' _ "$folder" "$NERUBATO_WINE" "$NERUBATO_WINESERVER" ||
+        { echo "the unzipped nerubato.exe showed no main window under Wine in $folder" >&2; return 1; }
+    # Wine logs every library it loads: the style plugin must be among them.
+    grep -q 'Loaded L".*\\\\styles\\\\qwindowsvistastyle.dll"' "$folder/loaded.log" ||
+        { echo "the native style was not loaded in $folder:" >&2; grep -i 'style' "$folder/loaded.log" >&2; return 1; }
+    echo "smoke start in $folder: \"ネルバト　設定登録画面\" shown, native style loaded"
+}
 smoke=$(mktemp -d)
-(cd "$smoke" && cmake -E tar xf "$zip")
-nerubato_new_prefix "$smoke/prefix"
-mkdir -p "$smoke/work"
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    cd "$1/work"
-    "$2" "$1/nerubato/nerubato.exe" & pid=$!
-    for _ in $(seq 60); do
-        if xwininfo -root -tree | grep -q "ネルバト　設定登録画面"; then found=1; break; fi
-        sleep 1
-    done
-    kill "$pid" 2>/dev/null; "$3" -k 2>/dev/null; wait "$pid" 2>/dev/null
-    [ -n "${found:-}" ]' _ "$smoke" "$NERUBATO_WINE" "$NERUBATO_WINESERVER" ||
-    { echo "the unzipped nerubato.exe showed no main window under Wine" >&2; exit 1; }
+smoke_start "$smoke/plain"
+smoke_start "$smoke/ネルバト 作業 フォルダー/ユーザー 1"
 rm -rf "$smoke"
-echo "smoke start: the unzipped nerubato.exe showed \"ネルバト　設定登録画面\" under Wine"
 
 # Every test, in a prefix of its own.
 nerubato_new_prefix "$build/wineprefix"
