@@ -9,6 +9,7 @@
 # Usage: scripts/windows.sh [ctest arguments]
 # Variables: NERUBATO_WINDOWS_BUILD (default build-windows/), NERUBATO_WINDOWS_QT.
 set -euo pipefail
+trap 'echo "scripts/windows.sh: line $LINENO failed: $BASH_COMMAND" >&2' ERR
 source "$(dirname "$0")/setup.sh"
 source "$NERUBATO_ROOT/scripts/wine.sh"
 nerubato_windows_build
@@ -45,12 +46,12 @@ echo "package: $zip ($(du -k "$zip" | cut -f1) KiB)"
 # leave Qt's plain fallback on screen without a word). Once from a plain
 # folder, once from one whose path holds spaces and Japanese characters.
 smoke_start() {
-    local folder=$1
+    local folder=$1 prefix=$2
     mkdir -p "$folder"
     (cd "$folder" && cmake -E tar xf "$zip")
     [ -f "$folder/nerubato/guide/index.html" ] && [ -f "$folder/nerubato/はじめにお読みください.txt" ] ||
         { echo "the unzipped package lacks the guide or the readme" >&2; return 1; }
-    nerubato_new_prefix "$smoke/prefix"
+    nerubato_new_prefix "$prefix"
     mkdir -p "$folder/work"
     xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         cd "$1/work"
@@ -62,14 +63,15 @@ smoke_start() {
         kill "$pid" 2>/dev/null; "$3" -k 2>/dev/null; wait "$pid" 2>/dev/null
         [ -n "${found:-}" ]' _ "$folder" "$NERUBATO_WINE" "$NERUBATO_WINESERVER" ||
         { echo "the unzipped nerubato.exe showed no main window under Wine in $folder" >&2; return 1; }
+    "$NERUBATO_WINESERVER" -w
     # Wine logs every library it loads: the style plugin must be among them.
     grep -q 'Loaded L".*\\\\styles\\\\qwindowsvistastyle.dll"' "$folder/loaded.log" ||
         { echo "the native style was not loaded in $folder:" >&2; grep -i 'style' "$folder/loaded.log" >&2; return 1; }
     echo "smoke start in $folder: \"ネルバト　設定登録画面\" shown, native style loaded"
 }
 smoke=$(mktemp -d)
-smoke_start "$smoke/plain"
-smoke_start "$smoke/ネルバト 作業 フォルダー/ユーザー 1"
+smoke_start "$smoke/plain" "$smoke/prefix-plain"
+smoke_start "$smoke/ネルバト 作業 フォルダー/ユーザー 1" "$smoke/prefix-japanese"
 rm -rf "$smoke"
 
 # Every test, in a prefix of its own.

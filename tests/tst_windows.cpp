@@ -348,6 +348,20 @@ private slots:
         QVERIFY(drives->findText(QStringLiteral("c:\\")) >= 0);
     }
 
+    // The start directory's own drive, where the drives listed lack it (a
+    // share, \\server\share), is shown as the drives are: in lower case.
+    void startDirectoryDriveIsShownAsTheDrivesAre()
+    {
+        test::WorkDir dir;
+        QVERIFY(dir.path().startsWith(QLatin1String("C:/"), Qt::CaseInsensitive));
+        test::FakePlatform platform; // lists no drive at all
+        WindowSet windows(platform);
+        windows.forms().Form1->browse(1);
+        auto *drives = windows.forms().sForm->findChild<QComboBox *>(QStringLiteral("DriveCBox"));
+        QCOMPARE(drives->count(), 1);
+        QCOMPARE(drives->currentText(), QStringLiteral("c:\\"));
+    }
+
     // A drive letter that names nothing (a drive without a medium): the
     // message, and the drive box back on the drive it showed.
     void driveWithoutMediumIsRefused()
