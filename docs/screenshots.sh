@@ -4,23 +4,55 @@
 #        docs/screenshots.sh --windows [NAME...]  the Windows build under Wine on
 #                                                 Xvfb, saved as docs/windows-NAME.png
 # (no name: every picture; for Windows the main window, the editor's three
-# pages and the two choosers)
+# pages, the two choosers, and "icon": nerubato.exe's main window with the
+# title bar Wine draws for it, icon included)
 set -euo pipefail
 source "$(dirname "$0")/../scripts/setup.sh"
 
 if [ "${1:-}" = "--windows" ]; then
     shift
     source "$NERUBATO_ROOT/scripts/wine.sh"
-    nerubato_windows_build --target nerubato_shots
-    [ $# -gt 0 ] || set -- main-window editor-main editor-options editor-reserved slot-chooser chooser
+    [ $# -gt 0 ] || set -- main-window editor-main editor-options editor-reserved slot-chooser chooser icon
+    shots=()
+    for name in "$@"; do [ "$name" = icon ] || shots+=("$name"); done
+    # The icon's picture: Wine's Marlett draws the title bar's buttons.
+    [[ " $* " == *" icon "* ]] && nerubato_install fonts-wine
+    nerubato_windows_build --target nerubato_shots nerubato screengrab
     out=$(mktemp -d)
     nerubato_new_prefix "$out/prefix"
     nerubato_wine_path
     export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-    QT_QPA_PLATFORM=windows xvfb-run -a -s "-screen 0 1024x768x24" \
-        "$NERUBATO_WINE" "$NERUBATO_WINDOWS_BUILD/nerubato_shots.exe" \
-        "$(nerubato_winpath "$out")" "$@" >/dev/null
-    "$NERUBATO_WINESERVER" -k 2>/dev/null || true
+    if [ ${#shots[@]} -gt 0 ]; then
+        QT_QPA_PLATFORM=windows xvfb-run -a -s "-screen 0 1024x768x24" \
+            "$NERUBATO_WINE" "$NERUBATO_WINDOWS_BUILD/nerubato_shots.exe" \
+            "$(nerubato_winpath "$out")" "${shots[@]}" >/dev/null
+        "$NERUBATO_WINESERVER" -k 2>/dev/null || true
+    fi
+    if [[ " $* " == *" icon "* ]]; then
+        # Wine draws a title bar itself only on a desktop of its own. Its caption
+        # font is replaced by the Japanese one; Marlett is found only in the
+        # prefix's own font folder (this Wine does not look in its data folder).
+        "$NERUBATO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma \
+            /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+        "$NERUBATO_WINESERVER" -w
+        mkdir -p "$out/work"
+        xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+            cd "$1/work"
+            "$2" explorer /desktop=nerubato,480x260 "$4/nerubato.exe" >/dev/null 2>&1 & pid=$!
+            for _ in $(seq 60); do
+                geometry=$(xwininfo -root -tree | grep "\"ネルバト　設定登録画面\"" |
+                    grep -oE "[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+" | head -n1) || true
+                [ -n "$geometry" ] && break
+                sleep 1
+            done
+            sleep 2 # until it has drawn itself
+            [ -n "$geometry" ] && "$2" "$4/screengrab.exe" "$(printf "Z:%s" "${1//\//\\}")\\icon.png" "$geometry"
+            status=$?
+            kill "$pid" 2>/dev/null; "$3" -k 2>/dev/null; wait "$pid" 2>/dev/null
+            exit $status' _ "$out" "$NERUBATO_WINE" "$NERUBATO_WINESERVER" "$NERUBATO_WINDOWS_BUILD" ||
+            { echo "no picture of nerubato.exe's main window under Wine" >&2; exit 1; }
+    fi
     for name in "$@"; do
         cp "$out/$name.png" "$NERUBATO_ROOT/docs/windows-$name.png"
         echo "$NERUBATO_ROOT/docs/windows-$name.png"

@@ -9,19 +9,21 @@
 #include "shell/WindowSet.h"
 #include "storage/TForm2.h"
 #include "testprogram.h"
-#include "ui/Look.h"
 #include "ui/Messages.h"
 #include "ui/SettingsTarget.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 using namespace nerubato;
 
@@ -77,8 +79,6 @@ class TestShell : public QObject
     }
 
 private slots:
-    void initTestCase() { installLook(); }
-
     void init()
     {
         m_program = std::make_unique<test::Program>();
@@ -86,6 +86,46 @@ private slots:
     }
 
     void cleanup() { m_program.reset(); }
+
+    // Every window shows the program's icon, which the application object set
+    // once: the picture compiled in, and no window with one of its own.
+    void everyWindowShowsTheProgramsIcon_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("main window") << "Form3";
+        QTest::newRow("editor") << "Form1";
+        QTest::newRow("slot chooser") << "Form2";
+        QTest::newRow("file chooser") << "sForm";
+    }
+
+    void everyWindowShowsTheProgramsIcon()
+    {
+        QFETCH(QString, window);
+        const Forms &forms = m_program->forms();
+        QWidget *widget = nullptr;
+        for (QWidget *each :
+             std::initializer_list<QWidget *>{forms.Form3, forms.Form1, forms.Form2, forms.sForm})
+            if (each->objectName() == window)
+                widget = each;
+        QVERIFY(widget);
+        widget->winId(); // the platform's window, which takes its icon from the widget's
+        const QIcon icon = widget->windowHandle()->icon();
+        QCOMPARE(icon.availableSizes(), QList<QSize>{QSize(64, 64)});
+
+        // At the title bar's size: a calendar page, its band blue, the start mark green.
+        const QImage small = icon.pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(small.size(), QSize(16, 16));
+        QCOMPARE(qAlpha(small.pixel(0, 0)), 0); // the page's corners are round
+        const auto near = [&](QPoint at, QRgb expected) {
+            const QRgb seen = small.pixel(at);
+            return qAlpha(seen) == 255 && qAbs(qRed(seen) - qRed(expected)) <= 8 &&
+                   qAbs(qGreen(seen) - qGreen(expected)) <= 8 &&
+                   qAbs(qBlue(seen) - qBlue(expected)) <= 8;
+        };
+        QVERIFY2(near({8, 4}, qRgb(0x3a, 0x78, 0xd8)), "the band is not blue");
+        QVERIFY2(near({3, 12}, qRgb(0xff, 0xff, 0xff)), "the page is not white");
+        QVERIFY2(near({7, 10}, qRgb(0x24, 0xa1, 0x48)), "the start mark is not green");
+    }
 
     // The main window alone, with a stand-in for the editor: the view loads
     // into it and opens it through the signals, in the order of the steps.
@@ -650,5 +690,5 @@ private slots:
     }
 };
 
-NERUBATO_TEST_MAIN(TestShell)
+NERUBATO_PROGRAM_TEST_MAIN(TestShell)
 #include "tst_shell.moc"

@@ -1,17 +1,18 @@
 // What only Windows does, tested for real under Wine: another process holding
-// a file, the shell launching a program, drives, attributes, lower case, the look.
+// a file, the shell launching a program, drives, attributes, lower case, the look;
+// and what nerubato.exe carries for Windows to read: icon, version, manifest.
 #include "chooser/DirectoryService.h"
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
 #include "settings/Errors.h"
 #include "settings/RunnerContract.h"
 #include "settings/SettingsFile.h"
+#include "shell/Application.h"
 #include "shell/TForm3.h"
 #include "shell/WindowSet.h"
 #include "storage/TForm2.h"
 #include "testprogram.h"
 #include "ui/Handlers.h"
-#include "ui/Look.h"
 #include "ui/Messages.h"
 
 #include <QApplication>
@@ -26,10 +27,12 @@
 #include <QStyle>
 #include <QTest>
 #include <QTreeView>
+#include <QXmlStreamReader>
 
 #include <windows.h>
 
 #include <memory>
+#include <type_traits>
 
 using namespace nerubato;
 
@@ -77,6 +80,56 @@ bool setAttributes(const QString &file, DWORD attributes)
 {
     const QString path = QDir::toNativeSeparators(file);
     return SetFileAttributesW(reinterpret_cast<LPCWSTR>(path.utf16()), attributes) != 0;
+}
+
+const wchar_t *wide(const QString &text)
+{
+    return reinterpret_cast<const wchar_t *>(text.utf16());
+}
+
+// nerubato.exe as built (tests/CMakeLists.txt says where, from its output directory).
+QString programPath()
+{
+    return QDir::toNativeSeparators(
+        QFileInfo(test::helperPath(QStringLiteral(NERUBATO_PROGRAM))).absoluteFilePath());
+}
+
+// A string of nerubato.exe's version resource, as Explorer reads it; null when absent.
+QString versionString(const QString &query)
+{
+    const QString path = programPath();
+    QByteArray data(int(GetFileVersionInfoSizeW(wide(path), nullptr)), 0);
+    void *value = nullptr;
+    UINT characters = 0; // the terminating zero included
+    if (data.isEmpty() || !GetFileVersionInfoW(wide(path), 0, data.size(), data.data()) ||
+        !VerQueryValueW(data.data(), wide(query), &value, &characters) || characters == 0)
+        return {};
+    return QString::fromWCharArray(static_cast<const wchar_t *>(value), int(characters) - 1);
+}
+
+// The resource (type, name) of nerubato.exe, loaded as data; with how many
+// resources of that type it has.
+QByteArray programResource(LPCWSTR type, WORD name, int *ofType)
+{
+    const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> module(
+        LoadLibraryExW(wide(programPath()), nullptr,
+                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE),
+        &FreeLibrary);
+    *ofType = 0;
+    if (!module)
+        return {};
+    EnumResourceNamesW(
+        module.get(), type,
+        [](HMODULE, LPCWSTR, LPWSTR, LONG_PTR count) -> BOOL {
+            ++*reinterpret_cast<int *>(count);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(ofType));
+    const HRSRC found = FindResourceW(module.get(), MAKEINTRESOURCEW(name), type);
+    const HGLOBAL loaded = found ? LoadResource(module.get(), found) : nullptr;
+    return loaded ? QByteArray(static_cast<const char *>(LockResource(loaded)),
+                               int(SizeofResource(module.get(), found)))
+                  : QByteArray();
 }
 
 } // namespace
@@ -381,6 +434,87 @@ private slots:
         QCOMPARE(drives->currentText(), QStringLiteral("c:\\"));
     }
 
+    // What Explorer shows in the file's properties: the version resource, in
+    // Japanese (UTF-16), with the product's name and the project's version.
+    void programCarriesItsVersion_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("product name") << "ProductName" << "ネルバト";
+        QTest::newRow("description") << "FileDescription" << "ネルバト";
+        QTest::newRow("product version") << "ProductVersion" << NERUBATO_VERSION;
+        QTest::newRow("file version") << "FileVersion" << NERUBATO_VERSION;
+        QTest::newRow("file name") << "OriginalFilename" << "nerubato.exe";
+    }
+
+    void programCarriesItsVersion()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QCOMPARE(versionString(QStringLiteral("\\StringFileInfo\\041104b0\\") + key), value);
+    }
+
+    // The icon Explorer shows for the file: one, in every size drawn for it.
+    void programCarriesItsIcon()
+    {
+        QCOMPARE(ExtractIconExW(wide(programPath()), -1, nullptr, nullptr, 0), UINT(1));
+        // Six bytes with the count at 4, then 14 bytes a picture, its width first (0 for 256).
+        int groups = 0;
+        const QByteArray group = programResource(RT_GROUP_ICON, 1, &groups);
+        QCOMPARE(groups, 1);
+        QVERIFY(group.size() >= 6);
+        const int count = quint8(group[4]) | quint8(group[5]) << 8;
+        QCOMPARE(group.size(), 6 + 14 * count);
+        QList<int> widths;
+        for (int i = 0; i < count; ++i)
+            widths << (quint8(group[6 + 14 * i]) ? quint8(group[6 + 14 * i]) : 256);
+        QCOMPARE(widths, QList<int>({16, 24, 32, 48, 64, 256}));
+    }
+
+    // The manifest, one only (none added by the toolchain beside it), with
+    // what the program asks of Windows.
+    void programManifest_data()
+    {
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<QString>("attribute"); // empty: the element's text
+        QTest::addColumn<QString>("value");
+        QTest::newRow("long paths") << "longPathAware" << "" << "true";
+        QTest::newRow("DPI per monitor") << "dpiAwareness" << "" << "PerMonitorV2, PerMonitor";
+        QTest::newRow("no elevation") << "requestedExecutionLevel" << "level" << "asInvoker";
+    }
+
+    void programManifest()
+    {
+        QFETCH(QString, element);
+        QFETCH(QString, attribute);
+        QFETCH(QString, value);
+        int manifests = 0;
+        QXmlStreamReader xml(programResource(RT_MANIFEST, 1, &manifests));
+        QCOMPARE(manifests, 1);
+        QStringList found;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == element)
+                found << (attribute.isEmpty() ? xml.readElementText()
+                                              : xml.attributes().value(attribute).toString());
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(found, QStringList{value});
+    }
+
+    // The title bar's icon and the task switcher's, as the windows platform
+    // handed them to the main window.
+    void mainWindowHasTheIcon()
+    {
+        test::Program program;
+        TForm3 &main = *program.forms().Form3;
+        main.Timer1->stop();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        const auto window = reinterpret_cast<HWND>(main.winId());
+        QVERIFY(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
+        QVERIFY(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    }
+
     // The native style, the design font asked for by its own name, and the
     // Conventions' button order in it.
     void theLookIsNative()
@@ -403,8 +537,7 @@ private slots:
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    installLook();
+    Application app(argc, argv);
     test::DialogGuard dialogGuard;
     TestWindows test;
     return QTest::qExec(&test, argc, argv);

@@ -2,6 +2,7 @@
 
 // The whole program, for flows that cross windows.
 
+#include "shell/Application.h"
 #include "shell/WindowSet.h"
 #include "testui.h"
 
@@ -19,3 +20,10 @@ struct Program
 };
 
 } // namespace nerubato::test
+
+// NERUBATO_TEST_MAIN on the program's own application object, made as main()
+// makes it: what it sets up for every window is under test too.
+#define NERUBATO_PROGRAM_TEST_MAIN(TestObject)                                                     \
+    QTEST_MAIN_WRAPPER(TestObject, QTEST_QAPP_SETUP(nerubato::Application)                         \
+                                       QTEST_DISABLE_KEYPAD_NAVIGATION                             \
+                                           nerubato::test::DialogGuard dialogGuard;)
