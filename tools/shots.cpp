@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -93,6 +95,17 @@ QWidget *editorPage(Forms &forms, const char *page)
     return forms.Form1;
 }
 
+// An edit field's context menu: Qt's own texts, in Japanese.
+QWidget *editMenu(Forms &forms)
+{
+    editorPage(forms, "TabSheet1");
+    auto *edit = forms.Form1->findChild<QLineEdit *>(QStringLiteral("jikko1_Edit"));
+    edit->setText(QStringLiteral("C:\\TOOLS\\SETUP.EXE"));
+    edit->selectAll();
+    static QMenu *menu = edit->createStandardContextMenu();
+    return menu;
+}
+
 const QList<Shot> &shots()
 {
     static const QList<Shot> list = {
@@ -102,6 +115,7 @@ const QList<Shot> &shots()
         {QStringLiteral("main-window"), [](Forms &f) -> QWidget * { return f.Form3; }},
         {QStringLiteral("slot-chooser"), slotChooser},
         {QStringLiteral("chooser"), fileChooser},
+        {QStringLiteral("edit-menu"), editMenu},
         {QStringLiteral("message-information"), nullptr,
          [](Forms &f) {
              showMessage(*f.platform, MessageType::Information,
