@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImage>
@@ -23,6 +24,11 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <optional>
+#include <thread>
 #include <QWindow>
 
 using namespace nerubato;
@@ -274,6 +280,31 @@ private slots:
         QCOMPARE(QFileInfo(cp932::decode(s.jikko_Path[entry - 1])),
                  QFileInfo(m_program->dir.file("app.exe")));
         QVERIFY(editor().isEnabled());
+    }
+
+    // The file chooser reading a share that does not answer: the program's
+    // end comes within a second all the same.
+    void hangingShareDoesNotHoldTheEnd()
+    {
+        // Outlives this case: the hanging reads go on after the windows have gone.
+        static test::FakePlatform platform;
+        static std::atomic<bool> hanging{false};
+        static std::atomic<bool> answer{false};
+        platform.onList = [](const QString &) -> std::optional<Platform::Listing> {
+            hanging = true;
+            while (!answer)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            return Platform::Listing::Unreadable;
+        };
+        auto windows = std::make_unique<WindowSet>(platform);
+        windows->forms().Form1->browse(1);
+        QTRY_VERIFY(hanging);
+        QElapsedTimer ending;
+        ending.start();
+        windows->end();
+        windows.reset();
+        QVERIFY2(ending.elapsed() < 1000, qPrintable(QString::number(ending.elapsed())));
+        answer = true;
     }
 
     void mainWindowAsDesigned()
