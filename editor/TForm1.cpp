@@ -364,10 +364,10 @@ void TForm1::EnableAll()
     EnableMinimize();
 }
 
-void TForm1::presentMode(quint8 windowMode)
+void TForm1::presentMode(nerubato::WindowMode windowMode)
 {
     m_windowMode = windowMode;
-    const bool create = windowMode == 1;
+    const bool create = windowMode == WindowMode::Create;
     setWindowTitle(create ? QStringLiteral("設定ファイル作成画面")
                           : QStringLiteral("登録した設定の表示画面"));
     ui->hozon_Btn->setText(create ? QStringLiteral("保存と登録")

@@ -39,8 +39,11 @@ public:
     // At program end, before the windows go.
     void FormDestroy();
 
-    // SettingsTarget: the main window's view and the slot chooser's load.
+    // SettingsTarget: the main window's view and the slot chooser's flows.
     void loadLines(const Lines &lines) override;
+    nerubato::SlotAction slotAction() const override { return SlotAction; }
+    QString slotFileName() const override { return SlotFileName; }
+    void setSlotFileName(const QString &fileName) override { SlotFileName = fileName; }
 
     // The record <-> the controls, through SettingsLines.
     void SettingsToLines();
@@ -60,17 +63,15 @@ public:
     void EnableAll() override;
 
     // The editor's side of the main window's mode: caption, hozon_Btn,
-    // yomidasi, and what hozon_Btn does (1 saves, any other value unregisters).
-    void presentMode(quint8 windowMode);
+    // yomidasi, and what hozon_Btn does (Create saves, any other value unregisters).
+    void presentMode(nerubato::WindowMode windowMode);
     void showFirstPage();
     void bringToFront();
 
     // Entry 1..5: the clear button of that row.
     void clearProgram(int entry);
 
-    // The slot chooser: a slot was picked (SlotFileName := its file), or the
-    // chooser closed without loading.
-    void slotFileChosen(const QString &fileName);
+    // The slot chooser closed without loading.
     void slotChooserClosed();
     // The file chooser accepted a path for BrowseTarget's entry, or closed.
     void programPathChosen(const QString &path);
@@ -105,15 +106,15 @@ public:
 
     Lines SettingsLines;
     QString StartDirectory;
-    quint8 SlotAction = 0;
+    nerubato::SlotAction SlotAction = nerubato::SlotAction::None;
     QString SlotFileName;
     quint8 BrowseTarget = 0;
 
 signals:
     // FormCreate applies the main window's mode.
     void windowModeWanted();
-    // The save flow (SlotAction 1, the lines to save) or the load flow (2).
-    void slotChooserWanted(quint8 slotAction, const nerubato::Lines &linesToSave);
+    // The save flow (SlotAction Save, the lines to save) or the load flow (Load).
+    void slotChooserWanted(const nerubato::Lines &linesToSave);
     // The start directory could not be made current: no slot chooser may stay.
     void slotChooserDismissed();
     void fileChooserWanted();
@@ -150,7 +151,7 @@ private:
     std::array<ProgramRow, ScheduleSettings::kEntries> m_programs;
     std::array<DelayRow, ScheduleSettings::kEntries - 1> m_delays;
     std::array<StepperField, std::size(steps::kSteppers)> m_steppers;
-    quint8 m_windowMode = 1;
+    nerubato::WindowMode m_windowMode = nerubato::WindowMode::Create;
     // The file chooser is open: the editor stays disabled whatever the slot
     // chooser does.
     bool m_browsing = false;

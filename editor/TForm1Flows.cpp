@@ -35,12 +35,9 @@ bool TForm1::RestoreStartDirectory()
 
 void TForm1::hozon_BtnClick()
 {
-    if (m_windowMode != 1) {
+    if (m_windowMode != WindowMode::Create) {
         SlotFileName = runner::kRegistrationFile;
-        // A registration that is still there after "cancelled" would run at
-        // the next start: say so instead.
-        if (QFile::exists(SlotFileName) && !QFile::remove(SlotFileName))
-            throw FileDeleteError(SlotFileName);
+        runner::deleteRegistration();
         showMessage(m_platform, MessageType::Information, {QStringLiteral("登録を解除しました")},
                     Ok);
         hide();
@@ -51,8 +48,8 @@ void TForm1::hozon_BtnClick()
         return;
     SettingsLines.clear();
     SettingsToLines();
-    SlotAction = 1;
-    emit slotChooserWanted(SlotAction, SettingsLines);
+    SlotAction = SlotAction::Save;
+    emit slotChooserWanted(SettingsLines);
     setEnabled(false);
 }
 
@@ -60,8 +57,8 @@ void TForm1::yomidasiClick()
 {
     if (!RestoreStartDirectory())
         return;
-    SlotAction = 2;
-    emit slotChooserWanted(SlotAction, {});
+    SlotAction = SlotAction::Load;
+    emit slotChooserWanted({});
 }
 
 void TForm1::syuryo_BtnClick()
@@ -75,11 +72,6 @@ void TForm1::browse(int entry)
     m_browsing = true;
     emit fileChooserWanted();
     setEnabled(false);
-}
-
-void TForm1::slotFileChosen(const QString &fileName)
-{
-    SlotFileName = fileName;
 }
 
 void TForm1::slotChooserClosed()

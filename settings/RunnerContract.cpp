@@ -1,8 +1,10 @@
 #include "RunnerContract.h"
 
 #include "Cp932.h"
+#include "Errors.h"
 #include "SettingsFile.h"
 
+#include <QFile>
 #include <QStringList>
 
 namespace nerubato::runner {
@@ -11,6 +13,32 @@ QByteArray markerBytes()
 {
     return *cp932::encode(u"このファイルは条件判定処理を行わない場合に作成されるファイルです") +
            "\r\n";
+}
+
+bool isRegistered()
+{
+    return QFile::exists(kRegistrationFile);
+}
+
+Lines readRegistration()
+{
+    return loadLines(kRegistrationFile);
+}
+
+void writeRegistration(const Lines &lines)
+{
+    saveLines(kRegistrationFile, lines);
+}
+
+void deleteRegistration()
+{
+    if (QFile::exists(kRegistrationFile) && !QFile::remove(kRegistrationFile))
+        throw FileDeleteError(kRegistrationFile);
+}
+
+void writeSkipMarker()
+{
+    saveBytes(kMarkerFile, markerBytes());
 }
 
 QString readReport(const QString &fileName)

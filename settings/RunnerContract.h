@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScheduleSettings.h"
+
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -21,6 +23,21 @@ constexpr int kReportLines = 7;
 
 // The marker's one line and CR LF, in CP932 (66 bytes).
 QByteArray markerBytes();
+
+// The registration: the schedule the runner carries out at computer start.
+// Only these name its file and the marker's.
+bool isRegistered();
+// Throws FileOpenError.
+Lines readRegistration();
+// Replaced in one step, so that the runner never finds it missing; throws
+// FileCreateError.
+void writeRegistration(const Lines &lines);
+// No registration at all is none to delete; one that stays after "cancelled"
+// would run at the next start, and throws FileDeleteError.
+void deleteRegistration();
+// The marker that has the runner skip its start-condition checks; throws
+// FileCreateError.
+void writeSkipMarker();
 
 // The report's first seven lines joined by CR LF, decoded; a shorter report
 // gives the lines it has. Only they are read, however long the runner's log

@@ -2,7 +2,6 @@
 
 #include "platform/Platform.h"
 #include "settings/RunnerContract.h"
-#include "settings/SettingsFile.h"
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
 #include "ui/SettingsTarget.h"
@@ -46,7 +45,7 @@ void TForm3::FormCreate()
 {
     reportFileName = runner::kReportFile;
     ui->msgL->hide();
-    WindowMode = 1;
+    WindowMode = WindowMode::Create;
 }
 
 namespace {
@@ -65,22 +64,21 @@ void TForm3::showEditor()
 
 void TForm3::settei_BtnClick()
 {
-    WindowMode = 1;
+    WindowMode = WindowMode::Create;
     showEditor();
 }
 
 void TForm3::kaijo_BtnClick()
 {
-    registrationFileName = runner::kRegistrationFile;
-    if (!QFile::exists(registrationFileName)) {
+    if (!runner::isRegistered()) {
         showMessage(m_platform, MessageType::Error,
                     {QStringLiteral("現在設定データは登録されていません")}, Ok);
         return;
     }
-    const quint8 previousMode = WindowMode;
-    WindowMode = 2;
+    const nerubato::WindowMode previousMode = WindowMode;
+    WindowMode = WindowMode::View;
     try {
-        const Lines lines = loadLines(registrationFileName);
+        const Lines lines = runner::readRegistration();
         if (m_editor)
             m_editor->loadLines(lines);
     } catch (...) {
@@ -126,7 +124,7 @@ void TForm3::test_BtnClick()
     if (answer == Cancel)
         return;
     if (answer == No)
-        saveBytes(runner::kMarkerFile, runner::markerBytes());
+        runner::writeSkipMarker();
     if (QFile::exists(reportFileName))
         QFile::remove(reportFileName); // a report that stays would only be shown again
     ReportPoll.waiting = 1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Modes.h"
+
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -47,15 +49,14 @@ public:
     void ShellLaunch(const QString &file, const QString &parameters, const QString &directory,
                      int showCommand);
 
-    quint8 WindowMode = 1;
+    nerubato::WindowMode WindowMode = nerubato::WindowMode::Create;
     Poll ReportPoll;
-    QString registrationFileName;
     QString reportFileName;
     QTimer *Timer1 = nullptr;
 
 signals:
     // ApplyWindowMode: the editor's caption, save button and load button.
-    void windowModeApplied(quint8 windowMode);
+    void windowModeApplied(nerubato::WindowMode windowMode);
     void editorFirstPageWanted();
     // The editor shown modelessly and brought to the front.
     void editorWanted();

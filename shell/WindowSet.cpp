@@ -4,11 +4,13 @@
 #include "editor/TForm1.h"
 #include "shell/TForm3.h"
 #include "storage/TForm2.h"
+#include "ui/Handlers.h"
 
 namespace nerubato {
 
 WindowSet::WindowSet(Platform &platform)
-    : m_form3(std::make_unique<TForm3>(platform)), m_form1(std::make_unique<TForm1>(platform)),
+    : m_platform(platform), m_form3(std::make_unique<TForm3>(platform)),
+      m_form1(std::make_unique<TForm1>(platform)),
       m_form2(std::make_unique<TForm2>(platform)), m_sForm(std::make_unique<TsForm>(platform))
 {
     m_forms = {&platform, m_form3.get(), m_form1.get(), m_form2.get(), m_sForm.get()};
@@ -29,6 +31,21 @@ void WindowSet::end()
     m_form1->FormDestroy();
 }
 
+// Every link runs guarded: a handler of one window that throws (a chosen path
+// the entry cannot hold) ends in the general error box, whichever window's
+// signal reached it.
+template <typename Sender, typename Signal, typename Receiver, typename Handler>
+void WindowSet::link(const char *name, Sender *sender, Signal signal, Receiver *receiver,
+                     Handler handler)
+{
+    connectGuarded(m_platform, sender, signal, receiver,
+                   SignalCall<Signal>::exactly([this, name, receiver, handler](auto &...args) {
+                       if (onLink)
+                           onLink(name);
+                       invokeHandler(handler, receiver, args...);
+                   }));
+}
+
 void WindowSet::connectWindows()
 {
     TForm3 *main = m_form3.get();
@@ -38,22 +55,25 @@ void WindowSet::connectWindows()
 
     // The main window opens the editor and loads the registration into it.
     main->setSettingsTarget(editor);
-    QObject::connect(main, &TForm3::windowModeApplied, editor, &TForm1::presentMode);
-    QObject::connect(main, &TForm3::editorFirstPageWanted, editor, &TForm1::showFirstPage);
-    QObject::connect(main, &TForm3::editorWanted, editor, &TForm1::bringToFront);
-    QObject::connect(editor, &TForm1::windowModeWanted, main, &TForm3::ApplyWindowMode);
+    link("mode applied", main, &TForm3::windowModeApplied, editor, &TForm1::presentMode);
+    link("first page", main, &TForm3::editorFirstPageWanted, editor, &TForm1::showFirstPage);
+    link("editor shown", main, &TForm3::editorWanted, editor, &TForm1::bringToFront);
+    link("mode wanted", editor, &TForm1::windowModeWanted, main, &TForm3::ApplyWindowMode);
 
-    // The editor's save and load flows through the slot chooser.
+    // The editor's save and load flows through the slot chooser, which reads
+    // and writes the editor's slot state.
     slotChooser->setSettingsTarget(editor);
-    QObject::connect(editor, &TForm1::slotChooserWanted, slotChooser, &TForm2::open);
-    QObject::connect(editor, &TForm1::slotChooserDismissed, slotChooser, &QWidget::hide);
-    QObject::connect(slotChooser, &TForm2::slotFileChosen, editor, &TForm1::slotFileChosen);
-    QObject::connect(slotChooser, &TForm2::closedForEditor, editor, &TForm1::slotChooserClosed);
+    link("slot chooser wanted", editor, &TForm1::slotChooserWanted, slotChooser, &TForm2::open);
+    link("slot chooser dismissed", editor, &TForm1::slotChooserDismissed, slotChooser,
+         &QWidget::hide);
+    link("slot chooser closed", slotChooser, &TForm2::closedForEditor, editor,
+         &TForm1::slotChooserClosed);
 
     // Browsing for a program's file.
-    QObject::connect(editor, &TForm1::fileChooserWanted, files, &TsForm::open);
-    QObject::connect(files, &TsForm::pathAccepted, editor, &TForm1::programPathChosen);
-    QObject::connect(files, &TsForm::cancelled, editor, &TForm1::fileChooserClosed);
+    link("file chooser wanted", editor, &TForm1::fileChooserWanted, files, &TsForm::open);
+    link("path accepted", files, &TsForm::pathAccepted, editor, &TForm1::programPathChosen);
+    link("file chooser cancelled", files, &TsForm::cancelled, editor,
+         &TForm1::fileChooserClosed);
 }
 
 } // namespace nerubato

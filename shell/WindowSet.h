@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 namespace nerubato {
@@ -39,9 +40,19 @@ public:
     // FormDestroy (which restores the start directory and may say it failed).
     void end();
 
+    // Runs first in every handler that one window's signal reaches in
+    // another, with the link's name: an error thrown there, as anywhere in
+    // such a handler, ends in the general error box and never crosses the
+    // signal's emission. For tests.
+    std::function<void(const char *link)> onLink;
+
 private:
     void connectWindows();
+    template <typename Sender, typename Signal, typename Receiver, typename Handler>
+    void link(const char *name, Sender *sender, Signal signal, Receiver *receiver,
+              Handler handler);
 
+    Platform &m_platform;
     Forms m_forms;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm1> m_form1;

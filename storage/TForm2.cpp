@@ -36,9 +36,8 @@ TForm2::~TForm2() = default;
 
 void TForm2::FormCreate() {}
 
-void TForm2::open(quint8 slotAction, const Lines &linesToSave)
+void TForm2::open(const Lines &linesToSave)
 {
-    m_slotAction = slotAction;
     m_linesToSave = linesToSave;
     SetSlotPrompt();
     show();
@@ -48,14 +47,14 @@ void TForm2::open(quint8 slotAction, const Lines &linesToSave)
 
 void TForm2::SetSlotPrompt()
 {
-    switch (m_slotAction) {
-    case 1:
+    switch (m_editor ? m_editor->slotAction() : SlotAction::None) {
+    case SlotAction::Save:
         ui->msgL->setText(QStringLiteral("保存先のファイルを選択してください"));
         break;
-    case 2:
+    case SlotAction::Load:
         ui->msgL->setText(QStringLiteral("読み出すファイルを選択してください"));
         break;
-    default:
+    case SlotAction::None:
         break;
     }
 }
@@ -71,12 +70,13 @@ QString TForm2::SlotLabel(const QString &slotFileName)
 
 void TForm2::slotChosen(int slot)
 {
-    m_slotFileName = runner::kSlotFiles[slot - 1];
-    emit slotFileChosen(m_slotFileName);
+    if (!m_editor)
+        return;
+    m_editor->setSlotFileName(runner::kSlotFiles[slot - 1]);
     SetSlotPrompt();
-    if (m_slotAction == 1)
+    if (m_editor->slotAction() == SlotAction::Save)
         SaveToSlot();
-    else if (m_slotAction == 2)
+    else if (m_editor->slotAction() == SlotAction::Load)
         LoadFromSlot();
 }
 
@@ -88,15 +88,15 @@ void TForm2::finish()
 
 void TForm2::SaveToSlot()
 {
-    saveLines(m_slotFileName, m_linesToSave);
-    const QString label = SlotLabel(m_slotFileName);
+    const QString slotFile = m_editor->slotFileName();
+    saveLines(slotFile, m_linesToSave);
+    const QString label = SlotLabel(slotFile);
     const MessageButton answer = showMessage(
         m_platform, MessageType::Information,
         {label + QStringLiteral("に保存しました"), QStringLiteral("この設定を登録しますか？")},
         Yes | No);
     if (answer != No) {
-        // Replaced in one step: the runner never finds the registration missing.
-        saveLines(runner::kRegistrationFile, m_linesToSave);
+        runner::writeRegistration(m_linesToSave);
         showMessage(m_platform, MessageType::Information,
                     {QStringLiteral("この設定を登録しました"),
                      QStringLiteral("テスト実行を行うとこの設定の内容がテストできます"),
@@ -109,11 +109,10 @@ void TForm2::SaveToSlot()
 
 void TForm2::LoadFromSlot()
 {
-    const QString label = SlotLabel(m_slotFileName);
-    if (QFile::exists(m_slotFileName)) {
-        const Lines lines = loadLines(m_slotFileName);
-        if (m_editor)
-            m_editor->loadLines(lines);
+    const QString slotFile = m_editor->slotFileName();
+    const QString label = SlotLabel(slotFile);
+    if (QFile::exists(slotFile)) {
+        m_editor->loadLines(loadLines(slotFile));
         hide();
         return;
     }

@@ -17,9 +17,9 @@ class Platform;
 class SettingsTarget;
 
 // The slot chooser: one window serving both saving and loading. What it does
-// with a slot is the editor's SlotAction as the editor last opened it with;
-// it loads into the editor through SettingsTarget and tells it the rest
-// through its signals.
+// with a slot is the editor's SlotAction, and the slot chosen goes into the
+// editor's SlotFileName: it holds no slot state of its own. It reaches the
+// editor through SettingsTarget and tells it when it closes by a signal.
 class TForm2 : public QWidget
 {
     Q_OBJECT
@@ -31,9 +31,9 @@ public:
     void FormCreate();
     void setSettingsTarget(SettingsTarget *editor) { m_editor = editor; }
 
-    // The editor's save flow (SlotAction 1, with the lines it composed) or
-    // load flow (2): SetSlotPrompt, then shown and brought to the front.
-    void open(quint8 slotAction, const Lines &linesToSave);
+    // The editor's save flow (with the lines it composed) or load flow (none):
+    // SetSlotPrompt, then shown and brought to the front.
+    void open(const Lines &linesToSave);
 
     void SetSlotPrompt();
     void Button1Click() { slotChosen(1); }
@@ -49,8 +49,6 @@ public:
     static QString SlotLabel(const QString &slotFileName);
 
 signals:
-    // The editor's SlotFileName.
-    void slotFileChosen(const QString &fileName);
     // Closed by an answer, cancel or the frame: the editor is enabled again
     // (unless its file chooser is open). Not after a load.
     void closedForEditor();
@@ -67,8 +65,6 @@ private:
     Platform &m_platform;
     std::unique_ptr<Ui::TForm2> ui;
     SettingsTarget *m_editor = nullptr;
-    quint8 m_slotAction = 0;
-    QString m_slotFileName;
     // What the save flow composed: a view loading the registration into the
     // editor meanwhile does not change what the chosen slot receives.
     Lines m_linesToSave;

@@ -58,7 +58,7 @@ struct Editor
     Editor()
     {
         form.FormCreate();
-        form.presentMode(1);
+        form.presentMode(WindowMode::Create);
     }
 };
 
@@ -162,21 +162,21 @@ private slots:
         QSignalSpy fileChooser(&editor, &TForm1::fileChooserWanted);
         editor.FormCreate();
         QCOMPARE(modeWanted.size(), 1);
-        editor.presentMode(1);
+        editor.presentMode(WindowMode::Create);
 
         editor.hozon_BtnClick();
         QCOMPARE(slotChooser.size(), 1);
-        QCOMPARE(slotChooser.at(0).at(0).value<quint8>(), quint8(1));
-        QCOMPARE(joinLines(slotChooser.at(0).at(1).value<Lines>()), test::defaultSettingsFile());
+        QCOMPARE(editor.slotAction(), SlotAction::Save);
+        QCOMPARE(joinLines(slotChooser.at(0).at(0).value<Lines>()), test::defaultSettingsFile());
         QVERIFY(!editor.isEnabled());
-        editor.slotFileChosen(QStringLiteral("hozondt4.dat"));
+        editor.setSlotFileName(QStringLiteral("hozondt4.dat"));
         QCOMPARE(editor.SlotFileName, QStringLiteral("hozondt4.dat"));
         editor.slotChooserClosed();
         QVERIFY(editor.isEnabled());
 
         editor.yomidasiClick();
         QCOMPARE(slotChooser.size(), 2);
-        QCOMPARE(slotChooser.at(1).at(0).value<quint8>(), quint8(2));
+        QCOMPARE(editor.slotAction(), SlotAction::Load);
         editor.browse(3);
         QCOMPARE(fileChooser.size(), 1);
         QCOMPARE(editor.BrowseTarget, quint8(3));
@@ -187,7 +187,7 @@ private slots:
         QCOMPARE(editor.settings().jikko_Path[2], QByteArray("C:\\TOOLS\\APP.EXE"));
         QCOMPARE(editor.settings().jikko_Path[1], QByteArray());
 
-        editor.presentMode(2);
+        editor.presentMode(WindowMode::View);
         m_editor->dir.write("kidodata.dat", test::defaultSettingsFile());
         test::MessageAnswerer answer("OK");
         editor.hozon_BtnClick();
@@ -223,7 +223,7 @@ private slots:
     {
         QFETCH(QList<int>, modes);
         for (int mode : modes)
-            form().presentMode(quint8(mode));
+            form().presentMode(WindowMode(mode));
         QTEST(form().windowTitle(), "caption");
         QTEST(get<QPushButton>("hozon_Btn")->text(), "saveCaption");
         QTEST(!get("yomidasi")->isHidden(), "loadShown");

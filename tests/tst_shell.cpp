@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <optional>
@@ -137,15 +138,7 @@ private slots:
     // into it and opens it through the signals, in the order of the steps.
     void mainWindowAlone()
     {
-        struct FakeEditor : SettingsTarget
-        {
-            void loadLines(const Lines &lines) override
-            {
-                steps << "load " + QString::number(lines.size());
-            }
-            void EnableAll() override { steps << "EnableAll"; }
-            QStringList steps;
-        } editor;
+        test::FakeEditor editor;
         test::WorkDir dir;
         test::FakePlatform platform;
         TForm3 main(platform);
@@ -153,7 +146,7 @@ private slots:
         main.setSettingsTarget(&editor);
         connect(&main, &TForm3::editorFirstPageWanted, this, [&] { editor.steps << "first page"; });
         connect(&main, &TForm3::windowModeApplied, this,
-                [&](quint8 mode) { editor.steps << "mode " + QString::number(mode); });
+                [&](WindowMode mode) { editor.steps << "mode " + QString::number(int(mode)); });
         connect(&main, &TForm3::editorWanted, this, [&] { editor.steps << "shown"; });
         dir.write("kidodata.dat", test::defaultSettingsFile());
         main.kaijo_BtnClick();
@@ -307,6 +300,57 @@ private slots:
         answer = true;
     }
 
+    // An error thrown in a handler that one window's signal reaches in another
+    // ends in the general error box, and the program goes on: one row a link.
+    void errorsNeverCrossALink_data()
+    {
+        QTest::addColumn<QString>("link");
+        for (const char *link :
+             {"mode applied", "first page", "editor shown", "mode wanted", "slot chooser wanted",
+              "slot chooser dismissed", "slot chooser closed", "file chooser wanted",
+              "path accepted", "file chooser cancelled"})
+            QTest::newRow(link) << QString::fromLatin1(link);
+    }
+
+    void errorsNeverCrossALink()
+    {
+        QFETCH(QString, link);
+        m_program->windows.onLink = [link](const char *name) {
+            if (link == QLatin1String(name))
+                throw Error(QStringLiteral("thrown in ") + link);
+        };
+        TsForm *files = m_program->forms().sForm;
+        test::MessageAnswerer answers("OK");
+        answers.then("OK");
+        if (link == "mode wanted") {
+            editor().FormCreate();
+        } else if (link.startsWith("slot chooser")) {
+            editor().show();
+            if (link == "slot chooser dismissed")
+                editor().StartDirectory = m_program->dir.file("gone");
+            editor().yomidasiClick();
+            if (link == "slot chooser closed")
+                m_program->forms().Form2->cancel_BtnClick();
+            editor().StartDirectory = m_program->dir.path();
+        } else if (link.contains("chooser") || link == "path accepted") {
+            editor().browse(1);
+            if (link == "path accepted")
+                files->oK_BtnClick();
+            else if (link == "file chooser cancelled")
+                files->Button1Click();
+        } else {
+            // Called straight, not through a guarded button: an error that
+            // crossed the link would reach this test.
+            main().settei_BtnClick();
+        }
+        const auto boxes = answers.all();
+        QVERIFY(std::any_of(boxes.begin(), boxes.end(), [&](const test::SeenMessage &box) {
+            return box.caption == QStringLiteral("ネルバト") &&
+                   box.text == QStringLiteral("thrown in %1.").arg(link);
+        }));
+        QVERIFY(main().isVisible());
+    }
+
     void mainWindowAsDesigned()
     {
         QCOMPARE(main().windowTitle(), QStringLiteral("ネルバト　設定登録画面"));
@@ -326,7 +370,7 @@ private slots:
             top += 24;
         }
         QVERIFY(!main().findChild<QLabel *>("msgL")->isVisible());
-        QCOMPARE(main().WindowMode, quint8(1));
+        QCOMPARE(main().WindowMode, WindowMode(1));
         QCOMPARE(main().Timer1->interval(), 800);
         QVERIFY(main().Timer1->isActive());
         for (QWidget *w : {static_cast<QWidget *>(m_program->forms().Form1),
@@ -341,7 +385,7 @@ private slots:
         click("kaijo_Btn");
         QCOMPARE(answer.seen().caption, QStringLiteral("ｴﾗｰ"));
         QCOMPARE(answer.seen().text, QStringLiteral("現在設定データは登録されていません"));
-        QCOMPARE(main().WindowMode, quint8(1));
+        QCOMPARE(main().WindowMode, WindowMode(1));
         QVERIFY(!editor().isVisible());
     }
 
@@ -352,12 +396,12 @@ private slots:
         registered.kidobi_Date = "12/24";
         m_program->dir.write("kidodata.dat", joinLines(settingsToLines(registered)));
         click("kaijo_Btn");
-        QCOMPARE(main().WindowMode, quint8(2));
+        QCOMPARE(main().WindowMode, WindowMode(2));
         QVERIFY(editor().isVisible());
         QCOMPARE(editor().windowTitle(), QStringLiteral("登録した設定の表示画面"));
         QCOMPARE(editor().settings(), registered);
         click("settei_Btn");
-        QCOMPARE(main().WindowMode, quint8(1));
+        QCOMPARE(main().WindowMode, WindowMode(1));
         QCOMPARE(editor().windowTitle(), QStringLiteral("設定ファイル作成画面"));
         QCOMPARE(editor().settings(), registered);
     }
@@ -371,7 +415,7 @@ private slots:
         QCOMPARE(answer.seen().caption, QStringLiteral("ネルバト"));
         QCOMPARE(answer.seen().text, QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています."));
         QVERIFY(!editor().isVisible());
-        QCOMPARE(main().WindowMode, quint8(1));
+        QCOMPARE(main().WindowMode, WindowMode(1));
     }
 
     // The help file goes to the shell where there is one; where there is
@@ -471,12 +515,12 @@ private slots:
         QFETCH(int, mode);
         m_program->dir.write("kidodata.dat", test::defaultSettingsFile());
         click(mode == 1 ? "settei_Btn" : "kaijo_Btn");
-        QCOMPARE(main().WindowMode, quint8(mode));
+        QCOMPARE(main().WindowMode, WindowMode(mode));
         m_program->dir.write("kidodata.dat", "true\r\n");
         test::MessageAnswerer answer("OK");
         click("kaijo_Btn");
         QCOMPARE(answer.seen().text, QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています."));
-        QCOMPARE(main().WindowMode, quint8(mode));
+        QCOMPARE(main().WindowMode, WindowMode(mode));
         QCOMPARE(editor().windowTitle(), mode == 1 ? QStringLiteral("設定ファイル作成画面")
                                                    : QStringLiteral("登録した設定の表示画面"));
     }

@@ -22,15 +22,6 @@ using namespace nerubato;
 
 namespace {
 
-// The editor, as far as the slot chooser needs one.
-class FakeEditor : public SettingsTarget
-{
-public:
-    void loadLines(const Lines &lines) override { loaded << lines; }
-    void EnableAll() override {}
-    QList<Lines> loaded;
-};
-
 ScheduleSettings timerSchedule()
 {
     ScheduleSettings s;
@@ -121,7 +112,7 @@ private slots:
         QCOMPARE(editor.settings(), ScheduleSettings());
 
         main.kaijo_BtnClick();
-        QCOMPARE(main.WindowMode, quint8(2));
+        QCOMPARE(main.WindowMode, WindowMode::View);
         {
             test::MessageAnswerer answers("いいえ(&N)");
             main.test_BtnClick();
@@ -230,7 +221,7 @@ private slots:
         QVERIFY(editor().isEnabled());
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QCOMPARE(prompt(), QStringLiteral("保存先のファイルを選択してください"));
-        QCOMPARE(editor().SlotAction, quint8(1));
+        QCOMPARE(editor().SlotAction, SlotAction::Save);
         QVERIFY(!editor().isEnabled());
     }
 
@@ -526,24 +517,25 @@ private slots:
         test::WorkDir dir;
         test::FakePlatform platform;
         TForm2 slotChooser(platform);
-        FakeEditor editor;
+        test::FakeEditor editor;
         slotChooser.setSettingsTarget(&editor);
-        QSignalSpy chosen(&slotChooser, &TForm2::slotFileChosen);
         QSignalSpy closed(&slotChooser, &TForm2::closedForEditor);
 
         const Lines lines = settingsToLines(timerSchedule());
-        slotChooser.open(1, lines);
+        editor.action = SlotAction::Save;
+        slotChooser.open(lines);
         QVERIFY(slotChooser.isVisible());
         {
             test::MessageAnswerer answer("いいえ(&N)");
             slotChooser.Button2Click();
         }
-        QCOMPARE(chosen.takeFirst().at(0).toString(), QStringLiteral("hozondt2.dat"));
+        QCOMPARE(editor.fileName, QStringLiteral("hozondt2.dat"));
         QCOMPARE(dir.read("hozondt2.dat"), joinLines(lines));
         QCOMPARE(closed.size(), 1);
         QVERIFY(!slotChooser.isVisible());
 
-        slotChooser.open(2, {});
+        editor.action = SlotAction::Load;
+        slotChooser.open({});
         slotChooser.Button2Click();
         QCOMPARE(editor.loaded, QList<Lines>{lines});
         QCOMPARE(closed.size(), 1); // a load closes it without a word to the editor

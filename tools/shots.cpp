@@ -84,7 +84,8 @@ QWidget *fileChooser(Forms &forms)
 
 QWidget *slotChooser(Forms &forms)
 {
-    forms.Form2->open(1, {});
+    forms.Form1->SlotAction = SlotAction::Save;
+    forms.Form2->open({});
     return forms.Form2;
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/Platform.h"
 #include "testcore.h"
+#include "ui/SettingsTarget.h"
 
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -48,6 +49,26 @@ public:
     // permission keeps root out of; a share that does not answer, when it
     // blocks). Set before the chooser reads; it runs on the chooser's worker.
     std::function<std::optional<Listing>(const QString &path)> onList;
+};
+
+// The editor as the other windows see it: records what they load into it, in
+// the order of the steps, and holds the slot state they read and write.
+struct FakeEditor : SettingsTarget
+{
+    void loadLines(const Lines &lines) override
+    {
+        loaded << lines;
+        steps << QStringLiteral("load %1").arg(lines.size());
+    }
+    void EnableAll() override { steps << QStringLiteral("EnableAll"); }
+    SlotAction slotAction() const override { return action; }
+    QString slotFileName() const override { return fileName; }
+    void setSlotFileName(const QString &name) override { fileName = name; }
+
+    QList<Lines> loaded;
+    QStringList steps;
+    SlotAction action = SlotAction::None;
+    QString fileName;
 };
 
 // What a message box showed, captured as it was answered.

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QtGlobal>
+
+namespace nerubato {
+
+// The main window's mode: create and register, or view and unregister. It is
+// stored as the byte it always was; any value other than 1 counts as View.
+enum class WindowMode : quint8 { Create = 1, View = 2 };
+
+// What the slot chooser does with a chosen slot; None until it is first opened.
+enum class SlotAction : quint8 { None = 0, Save = 1, Load = 2 };
+
+} // namespace nerubato
