@@ -9,53 +9,6 @@
 
 namespace nerubato {
 
-struct DirectoryTreeModel::Node
-{
-    enum class State { Unread, Reading, Read };
-
-    QString name; // the top row's is the whole root path
-    Node *parent = nullptr;
-    int row = 0;
-    // On the way to the opened directory: stays whatever its listing says.
-    bool pinned = false;
-    State state = State::Unread;
-    // Its row is expanded in the view: its rows are shown.
-    bool expanded = false;
-    // The path it is watched under; empty while it is not.
-    QString watching;
-    std::vector<std::unique_ptr<Node>> children;
-
-    std::unique_ptr<Node> makeChild(const QString &childName, bool childPinned)
-    {
-        auto child = std::make_unique<Node>();
-        child->name = childName;
-        child->parent = this;
-        child->pinned = childPinned;
-        return child;
-    }
-
-    Node *addOnlyChild(const QString &childName)
-    {
-        children.push_back(makeChild(childName, true));
-        return children.back().get();
-    }
-
-    void renumberFrom(int first)
-    {
-        for (int row = first; row < int(children.size()); ++row)
-            children[row]->row = row;
-    }
-
-    Node *child(const QString &childName) const
-    {
-        for (const auto &node : children) {
-            if (node->name.compare(childName, kPathCase) == 0)
-                return node.get();
-        }
-        return nullptr;
-    }
-};
-
 DirectoryTreeModel::DirectoryTreeModel(DirectoryService &service, QObject *parent)
     : QAbstractItemModel(parent), m_top(std::make_unique<Node>()), m_service(service)
 {

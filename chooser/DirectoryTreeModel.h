@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chooser/DirectoryService.h"
+#include "chooser/core/PathComposition.h"
 
 #include <QAbstractItemModel>
 #include <QIcon>
@@ -54,7 +55,53 @@ signals:
     void directoryLoaded(const QString &path);
 
 private:
-    struct Node;
+    struct Node
+    {
+        enum class State { Unread, Reading, Read };
+
+        QString name; // the top row's is the whole root path
+        Node *parent = nullptr;
+        int row = 0;
+        // On the way to the opened directory: stays whatever its listing says.
+        bool pinned = false;
+        State state = State::Unread;
+        // Its row is expanded in the view: its rows are shown.
+        bool expanded = false;
+        // The path it is watched under; empty while it is not.
+        QString watching;
+        std::vector<std::unique_ptr<Node>> children;
+
+        std::unique_ptr<Node> makeChild(const QString &childName, bool childPinned)
+        {
+            auto child = std::make_unique<Node>();
+            child->name = childName;
+            child->parent = this;
+            child->pinned = childPinned;
+            return child;
+        }
+
+        Node *addOnlyChild(const QString &childName)
+        {
+            children.push_back(makeChild(childName, true));
+            return children.back().get();
+        }
+
+        void renumberFrom(int first)
+        {
+            for (int row = first; row < int(children.size()); ++row)
+                children[row]->row = row;
+        }
+
+        Node *child(const QString &childName) const
+        {
+            for (const auto &node : children) {
+                if (node->name.compare(childName, kPathCase) == 0)
+                    return node.get();
+            }
+            return nullptr;
+        }
+    };
+
 
     Node *nodeOf(const QModelIndex &index) const;
     QModelIndex indexOf(const Node *node) const;

@@ -59,11 +59,12 @@ protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    // Esc cancels; Enter in the file list accepts as ＯＫ does.
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void bindTree();
+    void bindList();
+    void connectHandlers();
     QString driveOf(const QString &path) const;
     bool openDrive(const QString &drive);
     void selectTreeDirectory(const QString &path);

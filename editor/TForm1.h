@@ -1,7 +1,8 @@
 #pragma once
 
-#include "editor/core/Steps.h"
+#include "editor/RecordBinding.h"
 #include "settings/ScheduleSettings.h"
+#include "ui/Placement.h"
 #include "ui/SettingsTarget.h"
 
 #include <QString>
@@ -20,9 +21,7 @@ class TForm1;
 namespace nerubato {
 
 class ByteEdit;
-class MouseUpCheckBox;
 class Platform;
-class Stepper;
 
 // The settings editor. Its controls are the schedule being edited; it owns
 // SettingsLines, StartDirectory, SlotAction, SlotFileName and BrowseTarget.
@@ -48,11 +47,13 @@ public:
     // The record <-> the controls, through SettingsLines.
     void SettingsToLines();
     void LinesToSettings();
-    ScheduleSettings settings() const;
-    void setSettings(const ScheduleSettings &s);
+    ScheduleSettings settings() const { return m_record.read(); }
+    // Only the states change; the rules wait for EnableAll or a mouse release.
+    void setSettings(const ScheduleSettings &s) { m_record.write(s); }
 
     // The enabling rules: each sets its dependants' enabled state from the
-    // checked state of its sources, and touches nothing else.
+    // checked state of its sources, and touches nothing else. A mouse button
+    // released on a source, or a key that changed it, runs its rule.
     void EnableKidobi();
     void EnableYobi();
     void EnableKido();
@@ -66,7 +67,7 @@ public:
     // yomidasi, and what hozon_Btn does (Create saves, any other value unregisters).
     void presentMode(nerubato::WindowMode windowMode);
     void showFirstPage();
-    void bringToFront();
+    void bringToFront() { nerubato::bringToFront(this); }
 
     // Entry 1..5: the clear button of that row.
     void clearProgram(int entry);
@@ -85,24 +86,6 @@ public:
 
     // Browse buttons: entry 1..5.
     void browse(int entry);
-
-    // A mouse button released on a rule's source control.
-    void kidobi_CBoxMouseUp() { EnableKidobi(); }
-    void yobi_CBoxMouseUp() { EnableYobi(); }
-    void sokuji_RBtnMouseUp() { EnableKido(); }
-    void timer_RBtnMouseUp() { EnableKido(); }
-    void syuryo1_RBtnMouseUp() { EnableSyuryo(); }
-    void syuryo2_RBtnMouseUp() { EnableSyuryo(); }
-    void syuryo3_RBtnMouseUp() { EnableSyuryo(); }
-    void dokuritu_CBox2MouseUp() { EnableDokuritu(); }
-    void dokuritu_CBox3MouseUp() { EnableDokuritu(); }
-    void dokuritu_CBox4MouseUp() { EnableDokuritu(); }
-    void dokuritu_CBox5MouseUp() { EnableDokuritu(); }
-    void yoyakugo1_CBoxMouseUp() { EnableYoyakugo(); }
-    void kidojiymd_RBtnMouseUp() { EnableYoyakugo(); }
-    void siteiymd_RBtnMouseUp() { EnableYoyakugo(); }
-    void minimize_RBtnMouseUp() { EnableMinimize(); }
-    void nominimize_RBtnMouseUp() { EnableMinimize(); }
 
     Lines SettingsLines;
     QString StartDirectory;
@@ -130,27 +113,20 @@ private:
     // Programs 2 to 5 may run on their own after a delay.
     struct DelayRow
     {
-        MouseUpCheckBox *independent;
+        QCheckBox *independent;
         ByteEdit *minutes;
-        Stepper *stepper;
-    };
-    struct StepperField
-    {
-        Stepper *stepper;
-        ByteEdit *field;
-        steps::StepRule rule;
+        QWidget *stepper;
     };
 
     void connectRuleSources();
-    void connectSteppers();
-    void nameForAssistiveTechnology();
+    void makeSteppedFields();
 
     Platform &m_platform;
     std::unique_ptr<Ui::TForm1> ui;
     std::array<QCheckBox *, 7> m_weekdays; // Sunday first
     std::array<ProgramRow, ScheduleSettings::kEntries> m_programs;
     std::array<DelayRow, ScheduleSettings::kEntries - 1> m_delays;
-    std::array<StepperField, std::size(steps::kSteppers)> m_steppers;
+    RecordBinding m_record;
     nerubato::WindowMode m_windowMode = nerubato::WindowMode::Create;
     // The file chooser is open: the editor stays disabled whatever the slot
     // chooser does.

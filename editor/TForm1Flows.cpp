@@ -2,21 +2,12 @@
 #include "TForm1.h"
 
 #include "editor/ByteEdit.h"
-#include "settings/Errors.h"
 #include "settings/RunnerContract.h"
 #include "ui/Messages.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace nerubato {
-
-void TForm1::bringToFront()
-{
-    show();
-    raise();
-    activateWindow();
-}
 
 bool TForm1::RestoreStartDirectory()
 {

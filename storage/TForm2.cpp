@@ -9,7 +9,6 @@
 
 #include <QCloseEvent>
 #include <QFile>
-#include <QKeyEvent>
 
 namespace nerubato {
 
@@ -30,6 +29,7 @@ TForm2::TForm2(Platform &platform, QWidget *parent)
         {ui->Button5, &TForm2::Button5Click}, {ui->cancel_Btn, &TForm2::cancel_BtnClick}};
     for (const auto &[button, handler] : buttons)
         connectGuarded(m_platform, button, &QPushButton::clicked, this, handler);
+    cancelOnEscape(m_platform, this, [this] { cancel_BtnClick(); });
 }
 
 TForm2::~TForm2() = default;
@@ -40,9 +40,7 @@ void TForm2::open(const Lines &linesToSave)
 {
     m_linesToSave = linesToSave;
     SetSlotPrompt();
-    show();
-    raise();
-    activateWindow();
+    bringToFront(this);
 }
 
 void TForm2::SetSlotPrompt()
@@ -128,15 +126,6 @@ void TForm2::LoadFromSlot()
 void TForm2::cancel_BtnClick()
 {
     finish();
-}
-
-void TForm2::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        guarded(m_platform, [this] { cancel_BtnClick(); });
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void TForm2::closeEvent(QCloseEvent *event)

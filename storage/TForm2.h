@@ -55,8 +55,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    // Esc answers as the cancel button.
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void slotChosen(int slot);

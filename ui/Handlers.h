@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+class QWidget;
+
 #include <exception>
 #include <functional>
 #include <type_traits>
@@ -61,5 +63,9 @@ QMetaObject::Connection connectGuarded(Platform &platform, Sender *sender, Signa
     };
     return QObject::connect(sender, signal, receiver, SignalCall<Signal>::exactly(call));
 }
+
+// Esc, without modifiers, anywhere in the window that does not take it
+// itself, runs cancel as a handler (guarded), as the window's cancel button.
+void cancelOnEscape(Platform &platform, QWidget *window, std::function<void()> cancel);
 
 } // namespace nerubato

@@ -33,6 +33,13 @@ void centreOnFirstShow(QWidget *window)
     window->installEventFilter(new FirstShow(window));
 }
 
+void bringToFront(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void centreOnScreen(QWidget *window)
 {
     const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();

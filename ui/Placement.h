@@ -11,4 +11,7 @@ void centreOnFirstShow(QWidget *window);
 // Centres the window, frame included, on the screen now.
 void centreOnScreen(QWidget *window);
 
+// Shows the window modelessly and brings it to the front, with the keyboard.
+void bringToFront(QWidget *window);
+
 } // namespace nerubato
