@@ -37,13 +37,6 @@ using namespace nerubato;
 
 namespace {
 
-// Never beeps or launches anything; drives are the machine's.
-class QuietPlatform : public Platform
-{
-public:
-    void messageBeep() override {}
-};
-
 // CPU time of the calling thread: tells a stall of work on the UI thread from
 // one where the thread merely waited (for a core, on a busy machine).
 qint64 threadCpuMs()
@@ -96,7 +89,7 @@ int main(int argc, char **argv)
     // The chooser's first opening shows the process's current directory.
     const QString previous = QDir::currentPath();
     QDir::setCurrent(big);
-    QuietPlatform platform;
+    SilentPlatform platform;
     WindowSet windows(platform);
     Forms &forms = windows.forms();
     auto *list = forms.sForm->findChild<QListView *>(QStringLiteral("FileLBox"));

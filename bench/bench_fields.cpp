@@ -24,12 +24,6 @@ using namespace nerubato;
 
 namespace {
 
-class QuietPlatform : public Platform
-{
-public:
-    void messageBeep() override {}
-};
-
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -54,7 +48,7 @@ int main(int argc, char **argv)
     s.sw_Args[0] = line;
     const Lines file = settingsToLines(s);
 
-    QuietPlatform platform;
+    SilentPlatform platform;
     WindowSet windows(platform);
     TForm1 &editor = *windows.forms().Form1;
     editor.show();

@@ -42,4 +42,12 @@ public:
                                   const std::function<bool()> &dropped, QStringList &names);
 };
 
+// The real platform, less the beep: for the tools, the benchmarks and the
+// tests that run the real thing beside other work.
+class SilentPlatform : public Platform
+{
+public:
+    void messageBeep() override {}
+};
+
 } // namespace nerubato

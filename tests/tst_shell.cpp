@@ -56,12 +56,6 @@ QString shownReport(int lines)
     return out.join("\r\n");
 }
 
-// The real platform, less the beep.
-class SilentPlatform : public Platform
-{
-public:
-    void messageBeep() override {}
-};
 
 } // namespace
 

@@ -64,12 +64,6 @@ private:
     bool m_held = false;
 };
 
-// The real platform, but for the beep.
-class QuietPlatform : public Platform
-{
-public:
-    void messageBeep() override {}
-};
 
 QStringList filesIn(const QString &dir)
 {
@@ -236,7 +230,7 @@ private slots:
     void shellStartsTheRunner()
     {
         test::WorkDir dir;
-        QuietPlatform platform;
+        SilentPlatform platform;
         WindowSet windows(platform);
         TForm3 &main = *windows.forms().Form3;
         main.Timer1->stop();
@@ -302,7 +296,7 @@ private slots:
         for (const char *path : {"Tools/Sub/Deeper", "Tools/Other", "Zeta"})
             QVERIFY(QDir(dir.path()).mkpath(QString::fromLatin1(path)));
         QVERIFY(QDir::setCurrent(dir.path() + QStringLiteral("/tools/sub")));
-        QuietPlatform platform;
+        SilentPlatform platform;
         WindowSet windows(platform);
         windows.forms().Form1->browse(1);
         auto *tree = windows.forms().sForm->findChild<QTreeView *>(QStringLiteral("Dirline"));
@@ -332,7 +326,7 @@ private slots:
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Browsed/Inner")));
         dir.write(QStringLiteral("Browsed/Inner/app.exe"), "x");
         QVERIFY(QDir::setCurrent(dir.file(QStringLiteral("Browsed/Inner"))));
-        QuietPlatform platform;
+        SilentPlatform platform;
         WindowSet windows(platform);
         TsForm &chooser = *windows.forms().sForm;
         windows.forms().Form1->browse(1);
@@ -378,7 +372,7 @@ private slots:
         QVERIFY(attribute("readonly.exe", FILE_ATTRIBUTE_READONLY));
 
         QDir::setCurrent(shown);
-        QuietPlatform platform;
+        SilentPlatform platform;
         WindowSet windows(platform);
         TsForm &chooser = *windows.forms().sForm;
         windows.forms().Form1->browse(1);

@@ -28,10 +28,9 @@ using namespace nerubato;
 namespace {
 
 // Nothing beeps and nothing is launched while the pictures are taken.
-class QuietPlatform : public Platform
+class QuietPlatform : public SilentPlatform
 {
 public:
-    void messageBeep() override {}
     void shellLaunch(QWidget *, const QString &, const QString &, const QString &, int) override {}
 };
 
