@@ -75,24 +75,23 @@ bool encodeTable(QStringView text, QByteArray &out)
 }
 #endif
 
-// The length of the character that starts at i: 1 or 2, or 0 when the byte
-// there starts none.
-int characterLength(const QByteArray &bytes, qsizetype i)
+// The converters pair bytes as the tables do.
+constexpr auto kTables = LeadTakes::TrailByte;
+
+// Whether the character from i to next is one for the tables to read: a lead
+// byte with its trail, ASCII or half-width katakana. Anything else is a stray
+// byte, a U+FFFD of its own without asking them.
+bool isCharacter(const QByteArray &bytes, qsizetype i, qsizetype next)
 {
     const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80 || (b >= 0xA1 && b <= 0xDF))
-        return 1;
-    if (isLeadByte(b) && i + 1 < bytes.size() &&
-        isTrailByte(static_cast<unsigned char>(bytes[i + 1])))
-        return 2;
-    return 0;
+    return next - i == 2 || b < 0x80 || (b >= 0xA1 && b <= 0xDF);
 }
 
 qsizetype characterCount(const QByteArray &bytes, qsizetype from, qsizetype to)
 {
     qsizetype count = 0;
-    for (qsizetype i = from; i < to; ++count)
-        i += std::max(characterLength(bytes, i), 1);
+    for (qsizetype i = from; i < to; i = nextCharacter(bytes, i, kTables))
+        ++count;
     return count;
 }
 
@@ -109,13 +108,12 @@ void appendRun(const QByteArray &bytes, qsizetype from, qsizetype to, QString &o
         out += run;
         return;
     }
-    for (qsizetype i = from; i < to;) {
-        const int length = characterLength(bytes, i);
+    for (qsizetype i = from, next = from; i < to; i = next) {
+        next = nextCharacter(bytes, i, kTables);
         QString one;
-        out += decodeTable(bytes.constData() + i, length, one) && one.size() == 1
+        out += decodeTable(bytes.constData() + i, next - i, one) && one.size() == 1
                    ? one
                    : QString(QChar::ReplacementCharacter);
-        i += length;
     }
 }
 
@@ -129,15 +127,13 @@ QString decode(const QByteArray &bytes)
     QString out;
     out.reserve(bytes.size());
     qsizetype runStart = 0;
-    for (qsizetype i = 0; i < bytes.size();) {
-        const int length = characterLength(bytes, i);
-        if (length > 0) {
-            i += length;
+    for (qsizetype i = 0, next = 0; i < bytes.size(); i = next) {
+        next = nextCharacter(bytes, i, kTables);
+        if (isCharacter(bytes, i, next))
             continue;
-        }
         appendRun(bytes, runStart, i, out);
         out += QChar::ReplacementCharacter;
-        runStart = ++i;
+        runStart = next;
     }
     appendRun(bytes, runStart, bytes.size(), out);
     return out;
@@ -147,7 +143,7 @@ qsizetype byteLength(const QByteArray &bytes, qsizetype characters)
 {
     qsizetype i = 0;
     for (qsizetype n = 0; n < characters && i < bytes.size(); ++n)
-        i += std::max(characterLength(bytes, i), 1);
+        i = nextCharacter(bytes, i, kTables);
     return i;
 }
 
@@ -171,12 +167,9 @@ bool canEncode(QStringView text)
 bool endsWithSingleByte(const QByteArray &bytes, char c)
 {
     qsizetype last = -1;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
+    for (qsizetype i = 0; i < bytes.size(); i = nextCharacter(bytes, i, LeadTakes::AnyByte))
         last = i;
-        if (isLeadByte(static_cast<unsigned char>(bytes[i])))
-            ++i;
-    }
-    return last == bytes.size() - 1 && last >= 0 && bytes[last] == c;
+    return last >= 0 && last == bytes.size() - 1 && bytes[last] == c;
 }
 
 } // namespace nerubato::cp932

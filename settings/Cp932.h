@@ -11,7 +11,7 @@
 // rules around it are ours, so that both builds give the same answers.
 namespace nerubato::cp932 {
 
-// Lead bytes of a double-byte character; the byte after one is never a separator.
+// The bytes that start a double-byte character, and those that may end one.
 constexpr bool isLeadByte(unsigned char b)
 {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -20,6 +20,26 @@ constexpr bool isLeadByte(unsigned char b)
 constexpr bool isTrailByte(unsigned char b)
 {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// Which byte after a lead byte makes one character with it. The converters
+// take a trail byte only, as the code page's tables do: before any other byte
+// the lead is a stray byte of its own and the next byte reads as itself. Paths
+// take any byte, as they have always been split and joined: there a ':' or a
+// control byte after a lead byte is no separator, and a stored path has to
+// split where it split when it was saved.
+enum class LeadTakes { TrailByte, AnyByte };
+
+// Where the next character starts after the one that starts at i: i + 2 for a
+// lead byte and the byte it takes, else i + 1 (so also for a lead byte at the
+// very end). Every walk over CP932 bytes steps with this, so that a trail
+// byte 0x5C is never a separator.
+inline qsizetype nextCharacter(const QByteArray &bytes, qsizetype i, LeadTakes takes)
+{
+    if (i + 1 < bytes.size() && isLeadByte(static_cast<unsigned char>(bytes[i])) &&
+        (takes == LeadTakes::AnyByte || isTrailByte(static_cast<unsigned char>(bytes[i + 1]))))
+        return i + 2;
+    return i + 1;
 }
 
 // Every byte, or pair of bytes, that is no CP932 character shows as one U+FFFD:
@@ -39,7 +59,7 @@ std::optional<QByteArray> encode(QStringView text);
 bool canEncode(QStringView text);
 
 // True when the last character of bytes is the single-byte character c
-// (not the trail byte of a double-byte character).
+// (not the byte after a lead byte), read as paths are: LeadTakes::AnyByte.
 bool endsWithSingleByte(const QByteArray &bytes, char c);
 
 } // namespace nerubato::cp932

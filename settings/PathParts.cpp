@@ -6,6 +6,9 @@ namespace nerubato {
 
 namespace {
 
+// Stored paths pair bytes as they always have (see cp932::LeadTakes).
+constexpr auto kPaths = cp932::LeadTakes::AnyByte;
+
 bool isSeparator(char c)
 {
     return c == '\\' || c == ':';
@@ -14,14 +17,12 @@ bool isSeparator(char c)
 // Cuts to at most max bytes without splitting a double-byte character.
 QByteArray cutBytes(const QByteArray &bytes, qsizetype max)
 {
-    if (bytes.size() <= max)
-        return bytes;
     qsizetype end = 0;
-    while (end < max) {
-        const qsizetype width = cp932::isLeadByte(static_cast<unsigned char>(bytes[end])) ? 2 : 1;
-        if (end + width > max)
+    while (end < bytes.size()) {
+        const qsizetype next = cp932::nextCharacter(bytes, end, kPaths);
+        if (next > max)
             break;
-        end += width;
+        end = next;
     }
     return bytes.left(end);
 }
@@ -31,10 +32,8 @@ QByteArray cutBytes(const QByteArray &bytes, qsizetype max)
 QByteArray fileNamePart(const QByteArray &path)
 {
     qsizetype start = 0;
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        if (cp932::isLeadByte(static_cast<unsigned char>(path[i])))
-            ++i;
-        else if (isSeparator(path[i]))
+    for (qsizetype i = 0; i < path.size(); i = cp932::nextCharacter(path, i, kPaths)) {
+        if (isSeparator(path[i]))
             start = i + 1;
     }
     return path.mid(start);
@@ -44,12 +43,8 @@ PathParts splitPath(const QByteArray &path)
 {
     // Positions are 0-based here: a separator at index i is position i + 1.
     qsizetype cut = 0;
-    for (qsizetype i = 0; i < path.size(); ++i) {
+    for (qsizetype i = 0; i < path.size(); i = cp932::nextCharacter(path, i, kPaths)) {
         const char c = path[i];
-        if (cp932::isLeadByte(static_cast<unsigned char>(c))) {
-            ++i;
-            continue;
-        }
         if (!isSeparator(c))
             continue;
         if (i + 1 < path.size() && path[i + 1] == '\\') {

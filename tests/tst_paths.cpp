@@ -50,6 +50,16 @@ private slots:
                                      << QByteArray("ab") << QByteArray("ab\\app.exe");
         QTest::newRow("so alone") << QByteArray("\x83\x5C\\app.exe") << QByteArray("app.exe")
                                   << QByteArray("\x83\x5C") << QByteArray("\x83\x5C\\app.exe");
+        // A lead byte takes the byte after it whatever that byte is, a ':' too,
+        // although decode() shows such a ':' as itself.
+        QTest::newRow("colon after a lead byte")
+            << QByteArray("C:\\\x81:A.EXE") << QByteArray("\x81:A.EXE") << QByteArray("C:\\")
+            << QByteArray("C:\\\x81:A.EXE");
+        QTest::newRow("lead byte and colon as a directory")
+            << QByteArray("\x81:\\A.EXE") << QByteArray("A.EXE") << QByteArray("\x81:")
+            << QByteArray("\x81:\\A.EXE");
+        QTest::newRow("lone lead byte at the end") << QByteArray("C:\\A\x81") << QByteArray("A\x81")
+                                                   << QByteArray("C:\\") << QByteArray("C:\\A\x81");
     }
 
     void splitAndJoin()
@@ -73,6 +83,9 @@ private slots:
         // Byte 255 is a lead byte: the character goes whole, not half.
         const QByteArray split = QByteArray(254, 'a') + "\x95\x5C" + "bcd";
         QTest::newRow("lead byte at 255") << split << QByteArray(254, 'a');
+        // Nor half of a lead byte and the byte it takes, a space or anything else.
+        const QByteArray space = QByteArray(254, 'a') + "\x81 bcd";
+        QTest::newRow("lead byte at 255, a space after it") << space << QByteArray(254, 'a');
         const QByteArray fits = QByteArray(253, 'a') + "\x95\x5C" + "bcd";
         QTest::newRow("character ends at 255") << fits << fits.left(255);
         const QByteArray exact(255, 'z');

@@ -400,6 +400,11 @@ private slots:
         QTest::newRow("lone lead at the end") << QByteArray("ab\x82") << QStringLiteral("ab") + bad;
         QTest::newRow("lead, then no trail") << QByteArray("\x82 x") << bad + QStringLiteral(" x");
         QTest::newRow("unassigned pair") << QByteArray("\x85\x40z") << QString(bad + u'z');
+        // A lead byte pairs with a trail byte only, 0x40-0x7E or 0x80-0xFC.
+        QTest::newRow("lowest and highest trail")
+            << QByteArray("\x81\x80\x81\xFC") << QStringLiteral("\u00F7\u25EF");
+        QTest::newRow("lead, then a colon") << QByteArray("\x81:") << QString(bad + u':');
+        QTest::newRow("lead, then 0xFD") << QByteArray("\x81\xFD") << bad + bad;
     }
 
     void cp932Decodes()
@@ -409,6 +414,28 @@ private slots:
         QCOMPARE(cp932::decode(bytes), text);
         // One character shown is one character's bytes, valid or not.
         QCOMPARE(cp932::byteLength(bytes, text.size()), bytes.size());
+    }
+
+    // The bytes of the first characters decode() shows, for an edit that keeps them.
+    void cp932ByteLengthCountsAsShown_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("characters");
+        QTest::addColumn<int>("length");
+        QTest::newRow("ascii") << QByteArray("abc") << 2 << 2;
+        QTest::newRow("hyo is one") << QByteArray("\x95\x5Cx") << 1 << 2;
+        QTest::newRow("stray byte is one") << QByteArray("\xFFx") << 1 << 1;
+        QTest::newRow("lead before a colon is one") << QByteArray("\x81:ab") << 1 << 1;
+        QTest::newRow("lead before 0xFD is one") << QByteArray("\x81\xFD\x82\xA0x") << 3 << 4;
+        QTest::newRow("more than there are") << QByteArray("a\x82\xA0") << 5 << 3;
+    }
+
+    void cp932ByteLengthCountsAsShown()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, characters);
+        QFETCH(int, length);
+        QCOMPARE(cp932::byteLength(bytes, characters), length);
     }
 
     void cp932Encodes_data()
