@@ -60,17 +60,53 @@ bool encodeTable(QStringView text, QByteArray &out)
 #else
 constexpr const char *kCodec = "windows-31j";
 
+// ICU's table swaps three control codes round (0x1A reads as U+001C, 0x1C as
+// U+007F, 0x7F as U+001A, and back) where code page 932 maps every byte under
+// 0x80 to itself: put them back, so that both builds read and write the same
+// bytes.
+QChar fromTable(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x1C:
+        return QChar(0x1A);
+    case 0x7F:
+        return QChar(0x1C);
+    case 0x1A:
+        return QChar(0x7F);
+    default:
+        return c;
+    }
+}
+
+QChar toTable(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x1A:
+        return QChar(0x1C);
+    case 0x1C:
+        return QChar(0x7F);
+    case 0x7F:
+        return QChar(0x1A);
+    default:
+        return c;
+    }
+}
+
 bool decodeTable(const char *data, qsizetype size, QString &out)
 {
     QStringDecoder decoder(kCodec);
     out = decoder.decode(QByteArrayView(data, size));
+    for (QChar &c : out)
+        c = fromTable(c);
     return !decoder.hasError();
 }
 
 bool encodeTable(QStringView text, QByteArray &out)
 {
+    QString table(text.size(), Qt::Uninitialized);
+    std::transform(text.begin(), text.end(), table.begin(), toTable);
     QStringEncoder encoder(kCodec);
-    out = encoder.encode(text);
+    out = encoder.encode(table);
     return !encoder.hasError();
 }
 #endif

@@ -391,6 +391,9 @@ private slots:
         QTest::newRow("ideographic space") << QByteArray("\x81\x40") << QStringLiteral("\u3000");
         QTest::newRow("NEC circled one") << QByteArray("\x87\x40") << QStringLiteral("①");
         QTest::newRow("IBM not sign") << QByteArray("\xFA\x54") << QStringLiteral("\uFFE2");
+        // Every byte under 0x80 reads as itself, beside kana too.
+        QTest::newRow("control codes beside kana")
+            << QByteArray("\x1A\x1C\x7F\x82\xA0") << QStringLiteral("\u001A\u001C\u007Fあ");
         QTest::newRow("user-defined") << QByteArray("\xF0\x40") << QStringLiteral("\uE000");
         QTest::newRow("stray 0x80") << QByteArray("a\x80"
                                                   "b")
@@ -448,6 +451,8 @@ private slots:
             << "表計算ｺﾝ" << QByteArray("\x95\x5C\x8C\x76\x8E\x5A\xBA\xDD") << false;
         QTest::newRow("not sign, one code") << "\uFFE2" << QByteArray("\x81\xCA") << false;
         QTest::newRow("fullwidth tilde") << "\uFF5E" << QByteArray("\x81\x60") << false;
+        QTest::newRow("control codes beside kana")
+            << "\u001A\u001C\u007Fあ" << QByteArray("\x1A\x1C\x7F\x82\xA0") << false;
         QTest::newRow("replacement character") << "a\uFFFD" << QByteArray() << true;
         QTest::newRow("hangul") << "한" << QByteArray() << true;
         QTest::newRow("emoji") << "\U0001F600" << QByteArray() << true;
