@@ -22,7 +22,7 @@ nerubato_windows_build() {
             -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
             -DCMAKE_CROSSCOMPILING_EMULATOR="$NERUBATO_WINE" \
             -DNERUBATO_RUNTIME_DIRS="$(IFS=';'; echo "${NERUBATO_RUNTIME_DIRS[*]}")" \
-            -DNERUBATO_WARNINGS_AS_ERRORS="${CI:+ON}" >/dev/null
+            -DNERUBATO_WARNINGS_AS_ERRORS="${CI:+ON}" -DNERUBATO_BUILD_EXTRAS="${CI:+ON}" >/dev/null
     fi
     cmake --build "$build" -j2 "$@"
 }
