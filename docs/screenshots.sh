@@ -63,8 +63,5 @@ if [ "${1:-}" = "--windows" ]; then
 fi
 
 nerubato_install
-if [ ! -f "$NERUBATO_BUILD/build.ninja" ]; then
-    cmake -S "$NERUBATO_ROOT" -B "$NERUBATO_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-fi
-cmake --build "$NERUBATO_BUILD" -j2 --target nerubato_shots
+nerubato_build --target nerubato_shots
 QT_QPA_PLATFORM=offscreen "$NERUBATO_BUILD/tools/nerubato_shots" "$NERUBATO_ROOT/docs" "$@"

@@ -11,7 +11,7 @@ build=${NERUBATO_SAN_BUILD:-$NERUBATO_ROOT/build-san}
 if [ ! -f "$build/build.ninja" ]; then
     CC=clang CXX=clang++ cmake -S "$NERUBATO_ROOT" -B "$build" -G Ninja \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNERUBATO_SANITIZE=ON -DNERUBATO_FUZZ=ON \
-        -DNERUBATO_WARNINGS_AS_ERRORS="${CI:+ON}" >/dev/null
+        -DNERUBATO_WARNINGS_AS_ERRORS="${CI:+ON}" -DNERUBATO_BUILD_EXTRAS="${CI:+ON}" >/dev/null
 fi
 cmake --build "$build" -j2
 

@@ -22,12 +22,14 @@ nerubato_install() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# nerubato_build [cmake --build arguments]: configure once, then build (all, or
+# the targets named). CI also builds bench/ and tools/ and stops on a warning.
 nerubato_build() {
     if [ ! -f "$NERUBATO_BUILD/build.ninja" ]; then
         cmake -S "$NERUBATO_ROOT" -B "$NERUBATO_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-            -DNERUBATO_WARNINGS_AS_ERRORS="${CI:+ON}" "$@" >/dev/null
+            -DNERUBATO_WARNINGS_AS_ERRORS="${CI:+ON}" -DNERUBATO_BUILD_EXTRAS="${CI:+ON}" >/dev/null
     fi
-    cmake --build "$NERUBATO_BUILD" -j2
+    cmake --build "$NERUBATO_BUILD" -j2 "$@"
 }
 
 # Where scripts/windows-qt.sh keeps Qt for Windows, outside the repository so that

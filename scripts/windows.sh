@@ -14,30 +14,15 @@ source "$(dirname "$0")/setup.sh"
 source "$NERUBATO_ROOT/scripts/wine.sh"
 nerubato_windows_build
 build=$NERUBATO_WINDOWS_BUILD
-qt=$NERUBATO_WINDOWS_QT
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 
-# The package, laid out as a Windows user unzips and runs it.
-stage=$build/package/nerubato
-rm -rf "$build/package"
-mkdir -p "$stage/platforms" "$stage/styles"
-cp "$build/nerubato.exe" "$stage/"
-for lib in Qt6Core Qt6Gui Qt6Widgets; do cp "$qt/bin/$lib.dll" "$stage/"; done
-cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
-cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
-for dll in "${NERUBATO_RUNTIME_DLLS[@]}"; do
-    for dir in "${NERUBATO_RUNTIME_DIRS[@]}"; do
-        if [ -f "$dir/$dll" ]; then cp "$dir/$dll" "$stage/"; break; fi
-    done
-    [ -f "$stage/$dll" ] || { echo "no $dll in ${NERUBATO_RUNTIME_DIRS[*]}" >&2; exit 1; }
-done
-find "$stage" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
-cp -r "$build/guide" "$stage/guide"
-mv "$stage/guide/はじめにお読みください.txt" "$stage/"
+# The package as CMake's install rules lay it out (cmake/package.cmake), zipped
+# and stripped by CPack.
 mkdir -p "$NERUBATO_ROOT/dist"
 zip=$NERUBATO_ROOT/dist/nerubato-windows-x64.zip
-rm -f "$zip"
-(cd "$build/package" && cmake -E tar cf "$zip" --format=zip nerubato)
+rm -f "$zip" "$build/nerubato-windows-x64.zip"
+(cd "$build" && cpack -G ZIP >/dev/null)
+mv "$build/nerubato-windows-x64.zip" "$zip"
 echo "package: $zip ($(du -k "$zip" | cut -f1) KiB)"
 
 # Unzipped into an empty folder and started there as a user would, on the

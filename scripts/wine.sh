@@ -6,9 +6,9 @@ g++-mingw-w64-x86-64-posix wine64 xvfb xauth x11-utils fonts-ipafont-gothic qt6-
 NERUBATO_WINDOWS_BUILD=${NERUBATO_WINDOWS_BUILD:-$NERUBATO_ROOT/build-windows}
 NERUBATO_WINE=/usr/lib/wine/wine64
 NERUBATO_WINESERVER=/usr/lib/wine/wineserver64
-# Where the MinGW runtime DLLs of Debian's posix GCC and winpthreads live.
+# Where the MinGW runtime DLLs of Debian's posix GCC and winpthreads live: Wine
+# finds them there for the tests, and the package takes them from there.
 NERUBATO_RUNTIME_DIRS=(/usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib)
-NERUBATO_RUNTIME_DLLS=(libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
 
 # Qt for Windows (built once into the cache), then the project against it.
 nerubato_windows_build() {
@@ -21,7 +21,8 @@ nerubato_windows_build() {
             -DNERUBATO_WINDOWS_QT="$NERUBATO_WINDOWS_QT" -DCMAKE_PREFIX_PATH="$NERUBATO_WINDOWS_QT" \
             -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
             -DCMAKE_CROSSCOMPILING_EMULATOR="$NERUBATO_WINE" \
-            -DNERUBATO_WARNINGS_AS_ERRORS="${CI:+ON}" >/dev/null
+            -DNERUBATO_RUNTIME_DIRS="$(IFS=';'; echo "${NERUBATO_RUNTIME_DIRS[*]}")" \
+            -DNERUBATO_WARNINGS_AS_ERRORS="${CI:+ON}" -DNERUBATO_BUILD_EXTRAS="${CI:+ON}" >/dev/null
     fi
     cmake --build "$build" -j2 "$@"
 }
