@@ -88,8 +88,8 @@ private:
 
         void renumberFrom(int first)
         {
-            for (int row = first; row < int(children.size()); ++row)
-                children[row]->row = row;
+            for (int at = first; at < int(children.size()); ++at)
+                children[at]->row = at;
         }
 
         Node *child(const QString &childName) const
