@@ -20,19 +20,35 @@ QButtonGroup *radioGroup(QObject *owner,
 
 } // namespace
 
+Form1Rows rowsOf(Ui::TForm1 &ui)
+{
+    return {{ui.niti_CBox, ui.getu_CBox, ui.ka_CBox, ui.sui_CBox, ui.moku_CBox, ui.kin_CBox,
+             ui.do_CBox},
+            {{
+                {ui.jikko1_Edit, ui.sw1_Edit, ui.sansyo_Btn1, ui.clear_Btn1},
+                {ui.jikko2_Edit, ui.sw2_Edit, ui.sansyo_Btn2, ui.clear_Btn2},
+                {ui.jikko3_Edit, ui.sw3_Edit, ui.sansyoBtn3, ui.clear_Btn3},
+                {ui.jikko4_Edit, ui.sw4_Edit, ui.sansyo_Btn4, ui.clear_Btn4},
+                {ui.jikko5_Edit, ui.sw5_Edit, ui.sansyo_Btn5, ui.clear_Btn5},
+            }},
+            {{
+                {ui.dokuritu_CBox2, ui.jikansa_Edit2, ui.jikansa_UD2},
+                {ui.dokuritu_CBox3, ui.jikansa_Edit3, ui.jikansa_UD3},
+                {ui.dokuritu_CBox4, ui.jikansa_Edit4, ui.jikansa_UD4},
+                {ui.dokuritu_CBox5, ui.jikansa_Edit5, ui.jikansa_UD5},
+            }}};
+}
+
 // Where no radio button of a group is checked, the record takes what the
 // file's line for an unchecked one means.
-RecordBinding bindRecord(Ui::TForm1 &ui, QObject *owner)
+RecordBinding bindRecord(Ui::TForm1 &ui, const Form1Rows &rows, QObject *owner)
 {
     RecordBinding r;
     r.flag(ui.kidobi_CBox, [](auto &s) -> auto & { return s.kidobi_Flag; });
     r.text(ui.kidobi_Edit, [](auto &s) -> auto & { return s.kidobi_Date; });
     r.flag(ui.yobi_CBox, [](auto &s) -> auto & { return s.yobi_Flag; });
-    const QAbstractButton *weekdays[] = {ui.niti_CBox, ui.getu_CBox, ui.ka_CBox, ui.sui_CBox,
-                                         ui.moku_CBox, ui.kin_CBox,  ui.do_CBox};
-    for (std::size_t d = 0; d < std::size(weekdays); ++d)
-        r.flag(const_cast<QAbstractButton *>(weekdays[d]),
-               [d](auto &s) -> auto & { return s.yobi_Days[d]; });
+    for (std::size_t d = 0; d < rows.weekdays.size(); ++d)
+        r.flag(rows.weekdays[d], [d](auto &s) -> auto & { return s.yobi_Days[d]; });
 
     r.choice(radioGroup(owner, {{ui.sokuji_RBtn, int(KidoMode::Sokuji)},
                                 {ui.timer_RBtn, int(KidoMode::Timer)}}),
@@ -42,20 +58,13 @@ RecordBinding bindRecord(Ui::TForm1 &ui, QObject *owner)
     r.flag(ui.ikkai_CBox, [](auto &s) -> auto & { return s.ikkai_Flag; });
     r.text(ui.timer_Edit, [](auto &s) -> auto & { return s.timer_Time; });
 
-    ByteEdit *const paths[] = {ui.jikko1_Edit, ui.jikko2_Edit, ui.jikko3_Edit, ui.jikko4_Edit,
-                               ui.jikko5_Edit};
-    ByteEdit *const args[] = {ui.sw1_Edit, ui.sw2_Edit, ui.sw3_Edit, ui.sw4_Edit, ui.sw5_Edit};
-    for (std::size_t i = 0; i < std::size(paths); ++i) {
-        r.text(paths[i], [i](auto &s) -> auto & { return s.jikko_Path[i]; });
-        r.text(args[i], [i](auto &s) -> auto & { return s.sw_Args[i]; });
+    for (std::size_t i = 0; i < rows.programs.size(); ++i) {
+        r.text(rows.programs[i].path, [i](auto &s) -> auto & { return s.jikko_Path[i]; });
+        r.text(rows.programs[i].args, [i](auto &s) -> auto & { return s.sw_Args[i]; });
     }
-    QAbstractButton *const independent[] = {ui.dokuritu_CBox2, ui.dokuritu_CBox3,
-                                            ui.dokuritu_CBox4, ui.dokuritu_CBox5};
-    ByteEdit *const minutes[] = {ui.jikansa_Edit2, ui.jikansa_Edit3, ui.jikansa_Edit4,
-                                 ui.jikansa_Edit5};
-    for (std::size_t i = 0; i < std::size(minutes); ++i) {
-        r.flag(independent[i], [i](auto &s) -> auto & { return s.dokuritu_Flag[i]; });
-        r.text(minutes[i], [i](auto &s) -> auto & { return s.jikansa_Min[i]; });
+    for (std::size_t i = 0; i < rows.delays.size(); ++i) {
+        r.flag(rows.delays[i].independent, [i](auto &s) -> auto & { return s.dokuritu_Flag[i]; });
+        r.text(rows.delays[i].minutes, [i](auto &s) -> auto & { return s.jikansa_Min[i]; });
     }
     r.text(ui.message_Edit, [](auto &s) -> auto & { return s.message_Sec; });
     r.text(ui.kensyutu_Edit, [](auto &s) -> auto & { return s.kensyutu_Sec; });
@@ -84,9 +93,9 @@ RecordBinding bindRecord(Ui::TForm1 &ui, QObject *owner)
     return r;
 }
 
-void nameForAssistiveTechnology(Ui::TForm1 &ui)
+void nameForAssistiveTechnology(Ui::TForm1 &ui, const Form1Rows &rows)
 {
-    const std::pair<QWidget *, const char16_t *> names[] = {
+    const std::pair<QWidget *, const char16_t *> fields[] = {
         {ui.kidobi_Edit, u"起動日"},
         {ui.kara_Edit, u"起動時間 から"},
         {ui.made_Edit, u"起動時間 まで"},
@@ -96,30 +105,21 @@ void nameForAssistiveTechnology(Ui::TForm1 &ui)
         {ui.kensyutu_Edit, u"ビープ音発生時間（秒）"},
         {ui.siteiymd_Edit, u"置き換える年月日"},
     };
-    for (const auto &[widget, name] : names)
+    for (const auto &[widget, name] : fields)
         widget->setAccessibleName(QString::fromUtf16(name));
 
-    const QString rows[] = {u"ＰＧＭ１"_qs, u"ＰＧＭ２"_qs, u"ＰＧＭ３"_qs, u"ＰＧＭ４"_qs,
+    const QString names[] = {u"ＰＧＭ１"_qs, u"ＰＧＭ２"_qs, u"ＰＧＭ３"_qs, u"ＰＧＭ４"_qs,
                             u"ＰＧＭ５"_qs};
-    const std::array<QWidget *, 4> programs[] = {
-        {ui.jikko1_Edit, ui.sw1_Edit, ui.sansyo_Btn1, ui.clear_Btn1},
-        {ui.jikko2_Edit, ui.sw2_Edit, ui.sansyo_Btn2, ui.clear_Btn2},
-        {ui.jikko3_Edit, ui.sw3_Edit, ui.sansyoBtn3, ui.clear_Btn3},
-        {ui.jikko4_Edit, ui.sw4_Edit, ui.sansyo_Btn4, ui.clear_Btn4},
-        {ui.jikko5_Edit, ui.sw5_Edit, ui.sansyo_Btn5, ui.clear_Btn5},
-    };
-    const char16_t *const parts[] = {u" 実行ファイル", u" 実行時引数", u" 参照", u" ｸﾘｱ"};
-    for (std::size_t i = 0; i < std::size(programs); ++i) {
-        for (std::size_t k = 0; k < std::size(parts); ++k)
-            programs[i][k]->setAccessibleName(rows[i] + QString::fromUtf16(parts[k]));
+    for (std::size_t i = 0; i < rows.programs.size(); ++i) {
+        const Form1Rows::Program &row = rows.programs[i];
+        row.path->setAccessibleName(names[i] + u" 実行ファイル"_qs);
+        row.args->setAccessibleName(names[i] + u" 実行時引数"_qs);
+        row.browse->setAccessibleName(names[i] + u" 参照"_qs);
+        row.clear->setAccessibleName(names[i] + u" ｸﾘｱ"_qs);
     }
-    const std::array<QWidget *, 2> delays[] = {{ui.dokuritu_CBox2, ui.jikansa_Edit2},
-                                               {ui.dokuritu_CBox3, ui.jikansa_Edit3},
-                                               {ui.dokuritu_CBox4, ui.jikansa_Edit4},
-                                               {ui.dokuritu_CBox5, ui.jikansa_Edit5}};
-    for (std::size_t i = 0; i < std::size(delays); ++i) {
-        delays[i][0]->setAccessibleName(rows[i + 1] + u" 独立実行する"_qs);
-        delays[i][1]->setAccessibleName(rows[i + 1] + u" 時間差（分）"_qs);
+    for (std::size_t i = 0; i < rows.delays.size(); ++i) {
+        rows.delays[i].independent->setAccessibleName(names[i + 1] + u" 独立実行する"_qs);
+        rows.delays[i].minutes->setAccessibleName(names[i + 1] + u" 時間差（分）"_qs);
     }
 }
 

@@ -1,7 +1,6 @@
 #include "TForm1.h"
 
 #include "editor/ByteEdit.h"
-#include "editor/Form1Parts.h"
 #include "editor/MouseUpButtons.h"
 #include "editor/SteppedField.h"
 #include "editor/Stepper.h"
@@ -29,25 +28,11 @@ TForm1::TForm1(Platform &platform, QWidget *parent)
     ui->setupUi(this);
     centreOnFirstShow(this);
 
-    m_weekdays = {ui->niti_CBox, ui->getu_CBox, ui->ka_CBox, ui->sui_CBox,
-                  ui->moku_CBox, ui->kin_CBox,  ui->do_CBox};
-    m_programs = {{
-        {ui->jikko1_Edit, ui->sw1_Edit, ui->sansyo_Btn1, ui->clear_Btn1},
-        {ui->jikko2_Edit, ui->sw2_Edit, ui->sansyo_Btn2, ui->clear_Btn2},
-        {ui->jikko3_Edit, ui->sw3_Edit, ui->sansyoBtn3, ui->clear_Btn3},
-        {ui->jikko4_Edit, ui->sw4_Edit, ui->sansyo_Btn4, ui->clear_Btn4},
-        {ui->jikko5_Edit, ui->sw5_Edit, ui->sansyo_Btn5, ui->clear_Btn5},
-    }};
-    m_delays = {{
-        {ui->dokuritu_CBox2, ui->jikansa_Edit2, ui->jikansa_UD2},
-        {ui->dokuritu_CBox3, ui->jikansa_Edit3, ui->jikansa_UD3},
-        {ui->dokuritu_CBox4, ui->jikansa_Edit4, ui->jikansa_UD4},
-        {ui->dokuritu_CBox5, ui->jikansa_Edit5, ui->jikansa_UD5},
-    }};
-    m_record = bindRecord(*ui, this);
+    m_rows = rowsOf(*ui);
+    m_record = bindRecord(*ui, m_rows, this);
 
     for (int n = 1; n <= ScheduleSettings::kEntries; ++n) {
-        const ProgramRow &row = m_programs[n - 1];
+        const Form1Rows::Program &row = m_rows.programs[n - 1];
         connectGuarded(m_platform, row.browse, &QPushButton::clicked, this,
                        [this, n] { browse(n); });
         connectGuarded(m_platform, row.clear, &QPushButton::clicked, this,
@@ -58,7 +43,7 @@ TForm1::TForm1(Platform &platform, QWidget *parent)
     connectGuarded(m_platform, ui->syuryo_Btn, &QPushButton::clicked, this,
                    &TForm1::syuryo_BtnClick);
     connectRuleSources();
-    nameForAssistiveTechnology(*ui);
+    nameForAssistiveTechnology(*ui, m_rows);
     makeSteppedFields();
 }
 
@@ -146,7 +131,7 @@ void TForm1::EnableKidobi()
 void TForm1::EnableYobi()
 {
     const bool on = ui->yobi_CBox->isChecked();
-    for (QCheckBox *day : m_weekdays)
+    for (QCheckBox *day : m_rows.weekdays)
         day->setEnabled(on);
 }
 
@@ -164,7 +149,7 @@ void TForm1::EnableSyuryo()
 
 void TForm1::EnableDokuritu()
 {
-    for (const DelayRow &row : m_delays)
+    for (const Form1Rows::Delay &row : m_rows.delays)
         enable(row.independent->isChecked(), {row.minutes, row.stepper});
 }
 
@@ -209,7 +194,7 @@ void TForm1::showFirstPage()
 
 void TForm1::clearProgram(int entry)
 {
-    const ProgramRow &row = m_programs.at(entry - 1);
+    const Form1Rows::Program &row = m_rows.programs.at(entry - 1);
     row.path->setNewText(QString());
     row.args->setNewText(QString());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/Form1Parts.h"
 #include "editor/RecordBinding.h"
 #include "settings/ScheduleSettings.h"
 #include "ui/Placement.h"
@@ -103,29 +104,12 @@ signals:
     void fileChooserWanted();
 
 private:
-    struct ProgramRow
-    {
-        ByteEdit *path;
-        ByteEdit *args;
-        QPushButton *browse;
-        QPushButton *clear;
-    };
-    // Programs 2 to 5 may run on their own after a delay.
-    struct DelayRow
-    {
-        QCheckBox *independent;
-        ByteEdit *minutes;
-        QWidget *stepper;
-    };
-
     void connectRuleSources();
     void makeSteppedFields();
 
     Platform &m_platform;
     std::unique_ptr<Ui::TForm1> ui;
-    std::array<QCheckBox *, 7> m_weekdays; // Sunday first
-    std::array<ProgramRow, ScheduleSettings::kEntries> m_programs;
-    std::array<DelayRow, ScheduleSettings::kEntries - 1> m_delays;
+    Form1Rows m_rows;
     RecordBinding m_record;
     nerubato::WindowMode m_windowMode = nerubato::WindowMode::Create;
     // The file chooser is open: the editor stays disabled whatever the slot

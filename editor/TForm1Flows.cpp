@@ -76,7 +76,7 @@ void TForm1::slotChooserClosed()
 void TForm1::programPathChosen(const QString &path)
 {
     if (BrowseTarget >= 1 && BrowseTarget <= ScheduleSettings::kEntries)
-        m_programs[BrowseTarget - 1].path->setNewText(path);
+        m_rows.programs[BrowseTarget - 1].path->setNewText(path);
     fileChooserClosed();
 }
 

@@ -64,32 +64,25 @@ constexpr const char *kCodec = "windows-31j";
 // U+007F, 0x7F as U+001A, and back) where code page 932 maps every byte under
 // 0x80 to itself: put them back, so that both builds read and write the same
 // bytes.
+// Each pair: what ICU reads a byte as, and the byte's own code point.
+constexpr char16_t kSwapped[][2] = {{0x1C, 0x1A}, {0x7F, 0x1C}, {0x1A, 0x7F}};
+
 QChar fromTable(QChar c)
 {
-    switch (c.unicode()) {
-    case 0x1C:
-        return QChar(0x1A);
-    case 0x7F:
-        return QChar(0x1C);
-    case 0x1A:
-        return QChar(0x7F);
-    default:
-        return c;
+    for (const auto &[table, own] : kSwapped) {
+        if (c.unicode() == table)
+            return QChar(own);
     }
+    return c;
 }
 
 QChar toTable(QChar c)
 {
-    switch (c.unicode()) {
-    case 0x1A:
-        return QChar(0x1C);
-    case 0x1C:
-        return QChar(0x7F);
-    case 0x7F:
-        return QChar(0x1A);
-    default:
-        return c;
+    for (const auto &[table, own] : kSwapped) {
+        if (c.unicode() == own)
+            return QChar(table);
     }
+    return c;
 }
 
 bool decodeTable(const char *data, qsizetype size, QString &out)

@@ -70,16 +70,16 @@ QStringList filesIn(const QString &dir)
     return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
 }
 
-bool setAttributes(const QString &file, DWORD attributes)
-{
-    const QString path = QDir::toNativeSeparators(file);
-    return SetFileAttributesW(reinterpret_cast<LPCWSTR>(path.utf16()), attributes) != 0;
-}
-
 const wchar_t *wide(const QString &text)
 {
     return reinterpret_cast<const wchar_t *>(text.utf16());
 }
+
+bool setAttributes(const QString &file, DWORD attributes)
+{
+    return SetFileAttributesW(wide(QDir::toNativeSeparators(file)), attributes) != 0;
+}
+
 
 // nerubato.exe as built (tests/CMakeLists.txt says where, from its output directory).
 QString programPath()
