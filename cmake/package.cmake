@@ -2,7 +2,7 @@
 # it is put. The program looks for its guide beside itself, so the prefix is
 # the program's own folder on both builds (the program, guide/ and the readme
 # side by side). The guide and the readme are installed by guide/CMakeLists.txt.
-install(TARGETS nerubato RUNTIME DESTINATION .)
+install(TARGETS nerubato quorvex RUNTIME DESTINATION .)
 
 if(WIN32)
     # Everything nerubato.exe loads that a Windows without Qt lacks: Qt's three

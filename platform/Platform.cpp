@@ -15,9 +15,20 @@
 #ifdef Q_OS_WIN
 #include <QWidget>
 #include <windows.h>
+// shellapi.h and objbase.h need windows.h first.
+#include <objbase.h>
+#include <shellapi.h>
 #else
+#include <QStandardPaths>
 #include <cerrno>
+#include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+extern char **environ;
 #endif
 
 namespace nerubato {
@@ -133,6 +144,202 @@ Platform::Listing Platform::listDirectory(const QString &path, Entries entries,
     }
 #endif
     return Listing::Read;
+}
+
+namespace {
+
+// Counts as ended once it has been handed over.
+class HandedOver : public Platform::Program
+{
+public:
+    bool hasEnded() override { return true; }
+};
+
+#ifdef Q_OS_WIN
+class WindowsProgram : public Platform::Program
+{
+public:
+    explicit WindowsProgram(HANDLE process) : m_process(process) {}
+    ~WindowsProgram() override { CloseHandle(m_process); }
+    bool hasEnded() override { return WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0; }
+
+private:
+    HANDLE m_process;
+};
+
+QString startError(DWORD code)
+{
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+        return QStringLiteral("ファイルが見つかりません");
+    case ERROR_PATH_NOT_FOUND:
+        return QStringLiteral("フォルダーが見つかりません");
+    case ERROR_ACCESS_DENIED:
+        return QStringLiteral("アクセスが拒否されました");
+    case ERROR_BAD_EXE_FORMAT:
+        return QStringLiteral("実行できる形式ではありません");
+    case ERROR_NO_ASSOCIATION:
+        return QStringLiteral("このファイルを開くプログラムがありません");
+    case ERROR_ELEVATION_REQUIRED:
+        return QStringLiteral("管理者の権限が必要です");
+    case ERROR_CANCELLED:
+        return QStringLiteral("取り消されました");
+    default:
+        return QStringLiteral("エラー %1").arg(code);
+    }
+}
+#else
+class ChildProgram : public Platform::Program
+{
+public:
+    explicit ChildProgram(pid_t pid) : m_pid(pid) {}
+    bool hasEnded() override
+    {
+        if (m_ended)
+            return true;
+        int status = 0;
+        const pid_t got = ::waitpid(m_pid, &status, WNOHANG);
+        m_ended = got == m_pid || (got < 0 && errno == ECHILD);
+        return m_ended;
+    }
+
+private:
+    pid_t m_pid;
+    bool m_ended = false;
+};
+#endif
+
+} // namespace
+
+Platform::Started Platform::startProgram(const QString &path, const QString &arguments,
+                                         const QString &directory)
+{
+#ifdef Q_OS_WIN
+    // Shell extensions that open a document may want COM on this thread.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpFile = reinterpret_cast<LPCWSTR>(path.utf16());
+    info.lpParameters = arguments.isEmpty() ? nullptr : reinterpret_cast<LPCWSTR>(arguments.utf16());
+    info.lpDirectory = directory.isEmpty() ? nullptr : reinterpret_cast<LPCWSTR>(directory.utf16());
+    info.nShow = SW_SHOWNORMAL;
+    const bool ok = ShellExecuteExW(&info);
+    const DWORD error = GetLastError();
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    if (!ok)
+        return {nullptr, startError(error)};
+    if (!info.hProcess)
+        return {std::make_unique<HandedOver>(), {}};
+    return {std::make_unique<WindowsProgram>(info.hProcess), {}};
+#else
+    // A bare name is looked up as the shell would, on the PATH.
+    QString program = path;
+    if (!path.contains(u'/')) {
+        program = QStandardPaths::findExecutable(path);
+        if (program.isEmpty())
+            program = path;
+    }
+    const QFileInfo info(QDir::current(), program);
+    if (!info.exists())
+        return {nullptr, QStringLiteral("ファイルが見つかりません")};
+    if (!info.isFile() || !info.isExecutable()) {
+        if (QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath())))
+            return {std::make_unique<HandedOver>(), {}};
+        return {nullptr, QStringLiteral("このファイルを開くプログラムがありません")};
+    }
+    const QByteArray file = QFile::encodeName(info.absoluteFilePath());
+    QList<QByteArray> args{file};
+    for (const QString &arg : QProcess::splitCommand(arguments))
+        args << arg.toLocal8Bit();
+    std::vector<char *> argv;
+    for (QByteArray &arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const QByteArray dir = QFile::encodeName(directory);
+    if (!directory.isEmpty())
+        posix_spawn_file_actions_addchdir_np(&actions, dir.constData());
+    pid_t pid = 0;
+    const int error = posix_spawn(&pid, file.constData(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0)
+        return {nullptr, QString::fromLocal8Bit(std::strerror(error))};
+    return {std::make_unique<ChildProgram>(pid), {}};
+#endif
+}
+
+bool Platform::canEndSession() const
+{
+#ifdef Q_OS_WIN
+    return true;
+#else
+    return false;
+#endif
+}
+
+Platform::SessionEnd Platform::endSession(bool restart)
+{
+#ifdef Q_OS_WIN
+    // Ending the session needs the shutdown privilege, which a user has but
+    // which is off until a program turns it on for itself.
+    HANDLE token = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        TOKEN_PRIVILEGES privileges{};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        if (LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid))
+            AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+        CloseHandle(token);
+    }
+    const UINT how = (restart ? EWX_REBOOT : EWX_POWEROFF) | EWX_FORCEIFHUNG;
+    return ExitWindowsEx(how, SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_FLAG_PLANNED)
+               ? SessionEnd::Ended
+               : SessionEnd::Failed;
+#else
+    Q_UNUSED(restart);
+    return SessionEnd::Skipped;
+#endif
+}
+
+FileLock::FileLock(const QString &fileName)
+{
+#ifdef Q_OS_WIN
+    // Shared with nobody; gone when the last handle closes, also a dead
+    // process's, so no stale lock is ever left in the user's folder.
+    const QString path = longPathForm(fileName);
+    const HANDLE file = CreateFileW(reinterpret_cast<LPCWSTR>(path.utf16()),
+                                    GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        m_handle = reinterpret_cast<qintptr>(file);
+    else
+        m_refused = GetLastError() == ERROR_SHARING_VIOLATION;
+#else
+    // Not inherited: a program the runner starts must not keep its hold.
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        m_refused = errno == EWOULDBLOCK;
+        ::close(fd);
+        return;
+    }
+    m_handle = fd;
+#endif
+}
+
+FileLock::~FileLock()
+{
+    if (!held())
+        return;
+#ifdef Q_OS_WIN
+    CloseHandle(reinterpret_cast<HANDLE>(m_handle));
+#else
+    ::close(int(m_handle));
+#endif
 }
 
 } // namespace nerubato

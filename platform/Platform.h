@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -40,6 +41,54 @@ public:
     // chooser's worker thread: it touches nothing but its arguments.
     virtual Listing listDirectory(const QString &path, Entries entries,
                                   const std::function<bool()> &dropped, QStringList &names);
+
+    // A program the runner started, watched until it ends. A document handed
+    // to an application (one already running, perhaps) has no process of its
+    // own to watch: it counts as ended once it has been handed over.
+    class Program
+    {
+    public:
+        virtual ~Program() = default;
+        virtual bool hasEnded() = 0;
+    };
+    struct Started
+    {
+        std::unique_ptr<Program> program; // none: it could not be started
+        QString error;                    // then why, for the report
+    };
+    // Opens path as a double click would (a program starts, a document or a
+    // shortcut opens), shown normally, with its arguments, working in
+    // directory (empty: the current one). Never elevated.
+    virtual Started startProgram(const QString &path, const QString &arguments,
+                                 const QString &directory);
+
+    // Whether this build ends the computer's session at all: the Linux build
+    // runs on developers' and CI's machines, which it never ends.
+    virtual bool canEndSession() const;
+    enum class SessionEnd { Ended, Skipped, Failed };
+    // Powers the computer off, or restarts it.
+    virtual SessionEnd endSession(bool restart);
+};
+
+// An exclusive hold on a file, kept while this object lives: another process
+// asking for the same hold is refused until this one lets go or ends, however
+// it ends (the system lets go of a dead process's hold). On Windows the file
+// goes with the hold. A hold that could not be taken for another reason (a
+// folder that cannot be written) is neither held nor refused.
+class FileLock
+{
+public:
+    explicit FileLock(const QString &fileName);
+    ~FileLock();
+    FileLock(const FileLock &) = delete;
+    FileLock &operator=(const FileLock &) = delete;
+    bool held() const { return m_handle != kNone; }
+    bool refused() const { return m_refused; }
+
+private:
+    static constexpr qintptr kNone = -1;
+    qintptr m_handle = kNone;
+    bool m_refused = false;
 };
 
 // The real platform, less the beep: for the tools, the benchmarks and the

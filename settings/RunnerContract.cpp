@@ -41,6 +41,37 @@ void writeSkipMarker()
     saveBytes(kMarkerFile, markerBytes());
 }
 
+bool takeSkipMarker()
+{
+    if (!QFile::exists(kMarkerFile))
+        return false;
+    if (!QFile::remove(kMarkerFile))
+        throw FileDeleteError(kMarkerFile);
+    return true;
+}
+
+std::optional<QDate> readLastRunDay()
+{
+    QFile file(kDayFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const Lines lines = splitLines(file.read(64));
+    if (lines.isEmpty())
+        return std::nullopt;
+    const QDate day = QDate::fromString(QString::fromLatin1(lines.first()), u"yyyy/MM/dd");
+    return day.isValid() ? std::optional(day) : std::nullopt;
+}
+
+void writeRunDay(QDate day)
+{
+    saveLines(kDayFile, {day.toString(u"yyyy/MM/dd").toLatin1()});
+}
+
+void writeReport(const Lines &lines)
+{
+    saveLines(kReportFile, lines);
+}
+
 QString readReport(const QString &fileName)
 {
     QStringList shown;

@@ -87,7 +87,7 @@ QMessageBox::Icon iconOf(MessageType type)
 } // namespace
 
 MessageButton showMessage(Platform &platform, MessageType type, const QStringList &lines,
-                          int buttons)
+                          int buttons, int defaultButton)
 {
     platform.messageBeep();
     MessageDialog box(iconOf(type), captionOf(type), lines.join(QStringLiteral("\r\n")));
@@ -100,7 +100,12 @@ MessageButton showMessage(Platform &platform, MessageType type, const QStringLis
         byButton[i] = box.addButton(QString::fromUtf16(entry.text), entry.role);
     }
     // Default: OK if offered, else Yes. Escape: Cancel, else No, else OK.
-    if (auto *def = qobject_cast<QPushButton *>(byButton[2] ? byButton[2] : byButton[0]))
+    QAbstractButton *usual = byButton[2] ? byButton[2] : byButton[0];
+    for (int i = 0; i < 4; ++i) {
+        if (kButtons[i].button == defaultButton && byButton[i])
+            usual = byButton[i];
+    }
+    if (auto *def = qobject_cast<QPushButton *>(usual))
         box.setDefaultButton(def);
     for (int i : {3, 1, 2}) {
         if (byButton[i]) {

@@ -22,10 +22,11 @@ enum MessageButton {
 
 // The standard message dialog: beep, then a modal box centred on the screen,
 // captioned and iconed by type, lines joined by CR LF and shown as plain text,
-// the offered buttons in the order Yes, No, OK, Cancel. Returns the button
-// pressed; the close box answers Cancel.
+// the offered buttons in the order Yes, No, OK, Cancel. The default button is
+// OK if offered, else Yes, unless one is named. Returns the button pressed;
+// the close box answers Cancel.
 MessageButton showMessage(Platform &platform, MessageType type, const QStringList &lines,
-                          int buttons);
+                          int buttons, int defaultButton = 0);
 
 // The application's general error box: the error's text followed by ".".
 void showErrorBox(Platform &platform, const QString &text);

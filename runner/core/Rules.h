@@ -1,0 +1,108 @@
+#pragma once
+
+#include "settings/ScheduleSettings.h"
+
+#include <QDateTime>
+#include <QTime>
+
+#include <array>
+#include <optional>
+#include <variant>
+
+// What the runner does with a registered schedule, as functions of the
+// record, the time, the day on record and the marker: nothing here reads a
+// file, a clock or a window.
+namespace nerubato::runner {
+
+// A line of the registration that is missing or not in its form. The runner
+// never guesses at such a value: it starts nothing and names the line.
+struct Damage
+{
+    int line = 0;
+    QByteArray text; // the line as it stands; empty for a missing one
+    bool missing = false;
+    bool operator==(const Damage &) const = default;
+};
+
+// The registration read and checked. The text fields that the run uses are
+// read into values; the others are never looked at (a value the editor keeps
+// behind a disabled box stops no run).
+struct Plan
+{
+    ScheduleSettings record;
+    int month = 0, day = 0; // with kidobi_Flag
+    QTime from, to;         // immediate start
+    QTime timer;            // timer start
+    QTime endAt;            // syuryo2
+    int beepSeconds = 0;
+    int messageSeconds = 0;
+    std::array<int, ScheduleSettings::kEntries> delayMinutes{}; // entry 1's is always 0
+
+    bool independent(int entry) const { return entry > 0 && record.dokuritu_Flag[entry - 1]; }
+    bool hasProgram(int entry) const { return !record.jikko_Path[entry].isEmpty(); }
+};
+
+std::variant<Plan, Damage> readPlan(const Lines &lines);
+
+enum class Verdict {
+    Run,           // now
+    Wait,          // until Decision::at (timer start later today)
+    WrongDate,     // not the start date
+    NoWeekday,     // weekdays asked for, none ticked
+    WrongWeekday,  // today not ticked
+    OutsideWindow, // immediate start outside its time window
+    AlreadyRun,    // once a day, and it ran today
+    TimerPassed,   // timer start whose time has gone by today
+};
+
+struct Decision
+{
+    Verdict verdict = Verdict::Run;
+    QDateTime at;             // for Wait
+    bool skipped = false;     // conditions skipped for the marker
+    bool operator==(const Decision &) const = default;
+};
+
+// The conditions at `now` (to the minute). With the marker every condition
+// is skipped and the programs start at once.
+Decision decide(const Plan &plan, const QDateTime &now, std::optional<QDate> lastRun, bool marker);
+
+// Whether the day is to be recorded, and when: the once-a-day record is the
+// real start's business, never a test run's.
+enum class DayRecord { Never, WhenStarted, WhenAllEnded };
+DayRecord dayRecord(const Plan &plan, bool marker);
+
+// The reserved word: each "yymmdd" of text, found by whole CP932 characters
+// (a trail byte 'y', 'm' or 'd' is part of its character), becomes word.
+QByteArray replaceDateWord(const QByteArray &text, const QByteArray &word);
+// What "yymmdd" stands for on a run that started on `day`; empty when the
+// reserved word is off.
+QByteArray dateWord(const Plan &plan, QDate day);
+
+// Where each entry of the batch stands.
+enum class Stage { Empty, Pending, Running, Ended, Failed };
+struct EntryState
+{
+    Stage stage = Stage::Empty;
+    QDateTime startedAt; // when it was started, or tried and failed
+};
+using Batch = std::array<EntryState, ScheduleSettings::kEntries>;
+
+Batch newBatch(const Plan &plan);
+// The pending entries to start now. An entry waits on the nearest entry above
+// it that has a program (the batch's start stands in when there is none):
+// without 独立実行 until that one has ended (at once when it did not start),
+// with it until its delay has passed since that one was started.
+QList<int> dueEntries(const Plan &plan, const Batch &batch, const QDateTime &batchStart,
+                      const QDateTime &now);
+bool allStarted(const Batch &batch);
+bool allEnded(const Batch &batch);
+
+// The end of Windows at the set time: the next syuryo2_Time after `from`
+// (today, or tomorrow once it has passed).
+QDateTime nextEndTime(const Plan &plan, const QDateTime &from);
+
+// Whole seconds left until deadline, rounded up; 0 once it has come.
+int secondsLeft(const QDateTime &now, const QDateTime &deadline);
+
+} // namespace nerubato::runner
