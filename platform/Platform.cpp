@@ -211,9 +211,15 @@ private:
 
 } // namespace
 
-Platform::Started Platform::startProgram(const QString &path, const QString &arguments,
-                                         const QString &directory)
+Platform::Started Platform::startProgram(const QString &given, const QString &arguments)
 {
+#ifdef Q_OS_WIN
+    const QString &path = given;
+#else
+    const QString path = QString(given).replace(u'\\', u'/');
+#endif
+    const bool bare = !path.contains(u'/') && !path.contains(u'\\') && !path.contains(u':');
+    const QString directory = bare ? QString() : QDir::toNativeSeparators(QFileInfo(path).absolutePath());
 #ifdef Q_OS_WIN
     // Shell extensions that open a document may want COM on this thread.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
@@ -236,7 +242,7 @@ Platform::Started Platform::startProgram(const QString &path, const QString &arg
 #else
     // A bare name is looked up as the shell would, on the PATH.
     QString program = path;
-    if (!path.contains(u'/')) {
+    if (bare) {
         program = QStandardPaths::findExecutable(path);
         if (program.isEmpty())
             program = path;

@@ -57,10 +57,10 @@ public:
         QString error;                    // then why, for the report
     };
     // Opens path as a double click would (a program starts, a document or a
-    // shortcut opens), shown normally, with its arguments, working in
-    // directory (empty: the current one). Never elevated.
-    virtual Started startProgram(const QString &path, const QString &arguments,
-                                 const QString &directory);
+    // shortcut opens), shown normally, with its arguments, working in its own
+    // folder (a bare name, found on the search path, in the current one).
+    // Never elevated. On Linux a "\" of path is a separator, as on Windows.
+    virtual Started startProgram(const QString &path, const QString &arguments);
 
     // Whether this build ends the computer's session at all: the Linux build
     // runs on developers' and CI's machines, which it never ends.

@@ -3,7 +3,6 @@
 #include "RunnerWindow.h"
 #include "settings/Cp932.h"
 #include "settings/Errors.h"
-#include "settings/PathParts.h"
 #include "settings/RunnerContract.h"
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
@@ -234,9 +233,7 @@ void Run::startEntry(int entry, const QDateTime &now)
 {
     const QByteArray path = asRun(m_plan.record.jikko_Path[entry]);
     const QByteArray arguments = asRun(m_plan.record.sw_Args[entry]);
-    Platform::Started started =
-        m_platform.startProgram(cp932::decode(path), cp932::decode(arguments),
-                                cp932::decode(splitPath(path).directory));
+    Platform::Started started = m_platform.startProgram(cp932::decode(path), cp932::decode(arguments));
     m_batch[entry].startedAt = now;
     ProgramOutcome &outcome = m_outcomes[entry];
     outcome.commandLine = commandLine(path, arguments);

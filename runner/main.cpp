@@ -7,6 +7,13 @@
 
 using namespace nerubato;
 
+// The icon lives in the runner's static library, and nothing refers to its
+// registration: the linker would leave it out unless it is called.
+static void initResources()
+{
+    Q_INIT_RESOURCE(quorvex);
+}
+
 // At most computer starts there is nothing to do (another day, outside the
 // time window, done today): that is decided, reported and left without a
 // window, before Qt's windowing is even started.
@@ -28,6 +35,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("quorvex"));
     app.setQuitOnLastWindowClosed(false);
+    initResources();
+    setRawWindowIcon(QStringLiteral(":/quorvex-64.rgba"));
     installLook();
     Platform platform;
     runner::Run run(platform, &QDateTime::currentDateTime, std::move(start));

@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFont>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QTranslator>
@@ -54,6 +58,18 @@ void installLook()
         return translator;
     }();
     QCoreApplication::installTranslator(qtTexts);
+}
+
+void setRawWindowIcon(const QString &resource)
+{
+    QFile raw(resource);
+    raw.open(QIODevice::ReadOnly);
+    const QByteArray pixels = raw.readAll();
+    constexpr int kSide = 64;
+    if (pixels.size() == kSide * kSide * 4)
+        QApplication::setWindowIcon(QIcon(QPixmap::fromImage(
+            QImage(reinterpret_cast<const uchar *>(pixels.constData()), kSide, kSide,
+                   QImage::Format_RGBA8888))));
 }
 
 } // namespace nerubato
