@@ -1,5 +1,7 @@
 #include "testcore.h"
 
+#include "settings/Cp932.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -99,6 +101,22 @@ void installFakeRunner(const WorkDir &dir)
     if (!QFile::copy(helperPath(QStringLiteral("fake_quorvex")), runner))
         qFatal("cannot copy the runner stand-in");
     QFile::setPermissions(runner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QList<QByteArray> changedLines(const QString &changes)
+{
+    QList<QByteArray> lines = defaultSettingsFile().split('\n');
+    lines.removeLast();
+    for (QByteArray &line : lines)
+        line.chop(1); // its CR
+    for (const QString &change : changes.split(u';', Qt::SkipEmptyParts)) {
+        const qsizetype eq = change.indexOf(u'=');
+        if (change.startsWith(u'-'))
+            lines.resize(change.mid(1).toInt());
+        else
+            lines[change.left(eq).toInt() - 1] = cp932::encode(change.mid(eq + 1)).value();
+    }
+    return lines;
 }
 
 QByteArray markerFileBytes()

@@ -32,6 +32,9 @@ private:
 
 // The 49 lines of an untouched editor, as the file holds them (250 bytes).
 QByteArray defaultSettingsFile();
+// The default file's lines with some replaced, "line=text" each, separated
+// by ";" ("11=08:00;12=09:00"); "-n" keeps only the first n lines.
+QList<QByteArray> changedLines(const QString &changes);
 // The skip marker as its text reads, CP932 bytes written out here: 66 bytes.
 QByteArray markerFileBytes();
 

@@ -20,6 +20,31 @@ void FakePlatform::shellLaunch(QWidget *, const QString &file, const QString &pa
         onLaunch(launch);
 }
 
+namespace {
+
+class FakeProgram : public Platform::Program
+{
+public:
+    explicit FakeProgram(std::shared_ptr<bool> ended) : m_ended(std::move(ended)) {}
+    bool hasEnded() override { return *m_ended; }
+
+private:
+    std::shared_ptr<bool> m_ended;
+};
+
+} // namespace
+
+Platform::Started FakePlatform::startProgram(const QString &path, const QString &arguments)
+{
+    programs << (arguments.isEmpty() ? path : path + u' ' + arguments);
+    if (realPrograms)
+        return Platform::startProgram(path, arguments);
+    if (path == u"missing")
+        return {nullptr, QStringLiteral("ファイルが見つかりません")};
+    ended << std::make_shared<bool>(false);
+    return {std::make_unique<FakeProgram>(ended.last()), {}};
+}
+
 Platform::Listing FakePlatform::listDirectory(const QString &path, Entries entries,
                                               const std::function<bool()> &dropped,
                                               QStringList &names)

@@ -36,6 +36,13 @@ public:
     void shellLaunch(QWidget *, const QString &file, const QString &parameters,
                      const QString &directory, int showCommand) override;
     QStringList drives() override { return fakeDrives; }
+    Started startProgram(const QString &path, const QString &arguments) override;
+    bool canEndSession() const override { return true; }
+    SessionEnd endSession(bool restart) override
+    {
+        sessionEnds << restart;
+        return SessionEnd::Ended;
+    }
     Listing listDirectory(const QString &path, Entries entries,
                           const std::function<bool()> &dropped, QStringList &names) override;
 
@@ -44,6 +51,14 @@ public:
     QStringList fakeDrives;
     // Runs on every launch, in the launching process's current directory.
     std::function<void(const Launch &)> onLaunch;
+    // The runner's programs, each "path arguments"; with realPrograms they
+    // really start, else each runs until the test ends it (ended[i] = true),
+    // and one whose path is "missing" cannot start.
+    QStringList programs;
+    bool realPrograms = false;
+    QList<std::shared_ptr<bool>> ended;
+    // Each end of the session asked for: true for a restart.
+    QList<bool> sessionEnds;
     // Stands in for the file system where a test cannot make it answer so: a
     // path it answers for gets that answer and no names (a directory no
     // permission keeps root out of; a share that does not answer, when it

@@ -1,0 +1,280 @@
+#include "runner/core/Report.h"
+#include "runner/core/Rules.h"
+#include "settings/Cp932.h"
+#include "settings/SettingsFile.h"
+#include "testcore.h"
+
+#include <QTest>
+
+using namespace nerubato;
+using namespace nerubato::runner;
+
+namespace {
+
+Plan plan(const QString &changes)
+{
+    return std::get<Plan>(readPlan(test::changedLines(changes)));
+}
+
+const QDateTime kWednesday(QDate(2026, 12, 9), QTime(10, 0));
+
+} // namespace
+
+class TestRunnerCore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void registrationIsCheckedLineByLine_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<int>("badLine"); // 0: carried out
+        QTest::addColumn<bool>("missing");
+        QTest::newRow("untouched") << "" << 0 << false;
+        QTest::newRow("48 lines") << "-48" << 49 << true;
+        QTest::newRow("empty") << "-0" << 1 << true;
+        QTest::newRow("a flag spelled True") << "1=True" << 1 << false;
+        QTest::newRow("end mode unknown") << "35=syuryo4" << 35 << false;
+        QTest::newRow("reserved mode empty") << "48=" << 48 << false;
+        QTest::newRow("02/29 is a date") << "1=true;2=02/29" << 0 << false;
+        QTest::newRow("02/30 is none") << "1=true;2=02/30" << 2 << false;
+        QTest::newRow("month 13") << "1=true;2=13/01" << 2 << false;
+        QTest::newRow("one-digit month") << "1=true;2=2/28" << 2 << false;
+        QTest::newRow("date behind an unticked box") << "2=xx" << 0 << false;
+        QTest::newRow("24:00") << "11=24:00" << 11 << false;
+        QTest::newRow("9:00") << "12=9:00" << 12 << false;
+        QTest::newRow("timer 12:60") << "10=false;13=12:60" << 13 << false;
+        QTest::newRow("window unused by a timer start") << "10=false;11=x" << 0 << false;
+        QTest::newRow("message under 3") << "15=2" << 15 << false;
+        QTest::newRow("leading zero") << "15=030" << 15 << false;
+        QTest::newRow("beep over 900") << "14=901" << 14 << false;
+        QTest::newRow("beep 0") << "14=0" << 0 << false;
+        QTest::newRow("delay over 300") << "31=true;41=301" << 41 << false;
+        QTest::newRow("delay unused") << "41=x" << 0 << false;
+        QTest::newRow("end time") << "35=syuryo2;36=7:00" << 36 << false;
+        QTest::newRow("five-digit date word") << "47=true;48=siteiymd;49=97011" << 49 << false;
+        QTest::newRow("date word of the start") << "47=true;49=x" << 0 << false;
+        QTest::newRow("the first bad line is named") << "11=x;3=1" << 3 << false;
+    }
+    void registrationIsCheckedLineByLine()
+    {
+        QFETCH(QString, changes);
+        QFETCH(int, badLine);
+        QFETCH(bool, missing);
+        const auto read = readPlan(test::changedLines(changes));
+        if (badLine == 0) {
+            QVERIFY(std::holds_alternative<Plan>(read));
+            return;
+        }
+        QVERIFY(std::holds_alternative<Damage>(read));
+        QCOMPARE(std::get<Damage>(read).line, badLine);
+        QCOMPARE(std::get<Damage>(read).missing, missing);
+    }
+
+    void conditions_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QDate>("lastRun");
+        QTest::addColumn<bool>("marker");
+        QTest::addColumn<int>("verdict");
+        QTest::addColumn<QDateTime>("waitUntil");
+        const QDateTime none;
+        const auto at = [](int y, int mo, int d, int h, int mi, int s = 0) {
+            return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
+        };
+        const auto row = [](const char *name) -> QTestData & { return QTest::newRow(name); };
+        row("untouched") << "" << kWednesday << QDate() << false << int(Verdict::Run) << none;
+        row("marker skips all") << "1=true;2=12/10;10=false;13=00:00" << kWednesday << QDate()
+                                << true << int(Verdict::Run) << none;
+        row("not the date") << "1=true;2=12/10" << kWednesday << QDate() << false
+                            << int(Verdict::WrongDate) << none;
+        row("02/29 in a leap year") << "1=true;2=02/29" << at(2028, 2, 29, 10, 0) << QDate()
+                                    << false << int(Verdict::Run) << none;
+        row("02/29 out of one") << "1=true;2=02/29" << at(2027, 2, 28, 10, 0) << QDate() << false
+                                << int(Verdict::WrongDate) << none;
+        row("no weekday ticked") << "37=true" << kWednesday << QDate() << false
+                                 << int(Verdict::NoWeekday) << none;
+        row("Wednesday ticked") << "37=true;6=true" << kWednesday << QDate() << false
+                                << int(Verdict::Run) << none;
+        row("Sunday ticked, Sunday") << "37=true;3=true" << at(2026, 12, 13, 10, 0) << QDate()
+                                     << false << int(Verdict::Run) << none;
+        row("Thursday only") << "37=true;7=true" << kWednesday << QDate() << false
+                             << int(Verdict::WrongWeekday) << none;
+        row("date before weekday") << "1=true;2=12/10;37=true" << kWednesday << QDate() << false
+                                   << int(Verdict::WrongDate) << none;
+        row("window's last minute") << "11=08:00;12=09:00" << at(2026, 12, 9, 9, 0, 59) << QDate()
+                                    << false << int(Verdict::Run) << none;
+        row("after the window") << "11=08:00;12=09:00" << at(2026, 12, 9, 9, 1) << QDate() << false
+                                << int(Verdict::OutsideWindow) << none;
+        row("across midnight, late") << "11=22:00;12=02:00" << at(2026, 12, 9, 23, 30) << QDate()
+                                     << false << int(Verdict::Run) << none;
+        row("across midnight, early") << "11=22:00;12=02:00" << at(2026, 12, 9, 1, 59) << QDate()
+                                      << false << int(Verdict::Run) << none;
+        row("across midnight, noon") << "11=22:00;12=02:00" << kWednesday << QDate() << false
+                                     << int(Verdict::OutsideWindow) << none;
+        row("once, ran today") << "38=true" << kWednesday << kWednesday.date() << false
+                               << int(Verdict::AlreadyRun) << none;
+        row("once, ran yesterday") << "38=true" << kWednesday << QDate(2026, 12, 8) << false
+                                   << int(Verdict::Run) << none;
+        row("timer ahead") << "10=false;13=10:30" << kWednesday << QDate() << false
+                           << int(Verdict::Wait) << at(2026, 12, 9, 10, 30);
+        row("timer this minute") << "10=false;13=10:00" << at(2026, 12, 9, 10, 0, 40) << QDate()
+                                 << false << int(Verdict::Run) << none;
+        row("timer passed") << "10=false;13=09:59" << kWednesday << QDate() << false
+                            << int(Verdict::TimerPassed) << none;
+    }
+    void conditions()
+    {
+        QFETCH(QString, changes);
+        QFETCH(QDateTime, now);
+        QFETCH(QDate, lastRun);
+        QFETCH(bool, marker);
+        QFETCH(int, verdict);
+        QFETCH(QDateTime, waitUntil);
+        const Decision d =
+            decide(plan(changes), now, lastRun.isValid() ? std::optional(lastRun) : std::nullopt,
+                   marker);
+        QCOMPARE(int(d.verdict), verdict);
+        QCOMPARE(d.skipped, marker);
+        if (waitUntil.isValid())
+            QCOMPARE(d.at, waitUntil);
+    }
+
+    void dayOnRecord_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<bool>("marker");
+        QTest::addColumn<int>("record");
+        QTest::newRow("not once a day") << "" << false << int(DayRecord::Never);
+        QTest::newRow("when started") << "38=true" << false << int(DayRecord::WhenStarted);
+        QTest::newRow("when all ended") << "38=true;39=true" << false << int(DayRecord::WhenAllEnded);
+        QTest::newRow("test run") << "38=true" << true << int(DayRecord::Never);
+        QTest::newRow("timer start") << "38=true;10=false" << false << int(DayRecord::Never);
+    }
+    void dayOnRecord()
+    {
+        QFETCH(QString, changes);
+        QFETCH(bool, marker);
+        QFETCH(int, record);
+        QCOMPARE(int(dayRecord(plan(changes), marker)), record);
+    }
+
+    void dateWordIsReplacedByCharacters_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("file name") << QByteArray("yymmdd.txt") << QByteArray("261209.txt");
+        QTest::newRow("twice") << QByteArray("a-yymmdd-yymmdd") << QByteArray("a-261209-261209");
+        QTest::newRow("upper case") << QByteArray("YYMMDD") << QByteArray("YYMMDD");
+        QTest::newRow("after 日記\\") << QByteArray("\x93\xfa\x8b\x4c\\yymmdd")
+                                       << QByteArray("\x93\xfa\x8b\x4c\\261209");
+        QTest::newRow("ペ takes the first y") << QByteArray("\x83yymmdd") << QByteArray("\x83yymmdd");
+        QTest::newRow("after ソ") << QByteArray("\x83\x5cyymmdd") << QByteArray("\x83\x5c" "261209");
+    }
+    void dateWordIsReplacedByCharacters()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(replaceDateWord(text, "261209"), expected);
+    }
+
+    void dateWordStandsFor_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<QByteArray>("word");
+        QTest::newRow("off") << "" << QByteArray();
+        QTest::newRow("the start's date") << "47=true" << QByteArray("261209");
+        QTest::newRow("a date given") << "47=true;48=siteiymd;49=970101" << QByteArray("970101");
+    }
+    void dateWordStandsFor()
+    {
+        QFETCH(QString, changes);
+        QFETCH(QByteArray, word);
+        QCOMPARE(dateWord(plan(changes), kWednesday.date()), word);
+    }
+
+    // Stages: E empty, P pending, R running, D ended (done), F failed; the
+    // minute each was started after the batch's start; "now" in minutes.
+    void programsInOrder_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<QString>("stages");
+        QTest::addColumn<QList<int>>("startedAt");
+        QTest::addColumn<int>("now");
+        QTest::addColumn<QList<int>>("due");
+        const QList<int> none;
+        const QString two = "16=a;17=b";
+        QTest::newRow("first at once") << two << "PPEEE" << none << 0 << QList<int>{0};
+        QTest::newRow("after the first ended") << two << "DPEEE" << QList<int>{0} << 3 << QList<int>{1};
+        QTest::newRow("not while it runs") << two << "RPEEE" << QList<int>{0} << 3 << none;
+        QTest::newRow("after it failed") << two << "FPEEE" << QList<int>{0} << 0 << QList<int>{1};
+        QTest::newRow("independent, early") << two + ";31=true;41=5" << "RPEEE" << QList<int>{1}
+                                            << 5 << none;
+        QTest::newRow("independent, on time") << two + ";31=true;41=5" << "RPEEE" << QList<int>{1}
+                                              << 6 << QList<int>{1};
+        QTest::newRow("no entry above") << "17=b" << "EPEEE" << none << 0 << QList<int>{1};
+        QTest::newRow("no entry above, delay") << "17=b;31=true;41=2" << "EPEEE" << none << 1 << none;
+        QTest::newRow("waits over an empty entry") << "16=a;18=c" << "REPEE" << QList<int>{0} << 9
+                                                   << none;
+        QTest::newRow("after it, over the empty one") << "16=a;18=c" << "DEPEE" << QList<int>{0}
+                                                      << 9 << QList<int>{2};
+    }
+    void programsInOrder()
+    {
+        QFETCH(QString, changes);
+        QFETCH(QString, stages);
+        QFETCH(QList<int>, startedAt);
+        QFETCH(int, now);
+        QFETCH(QList<int>, due);
+        const Plan p = plan(changes);
+        Batch batch = newBatch(p);
+        const QString kStages = "EPRDF";
+        for (int i = 0, started = 0; i < 5; ++i) {
+            batch[i].stage = Stage(kStages.indexOf(stages[i]));
+            if (batch[i].stage > Stage::Pending)
+                batch[i].startedAt = kWednesday.addSecs(startedAt[started++] * 60);
+        }
+        QCOMPARE(dueEntries(p, batch, kWednesday, kWednesday.addSecs(now * 60)), due);
+    }
+
+    void endAtTheSetTime_data()
+    {
+        QTest::addColumn<QString>("endAt");
+        QTest::addColumn<QDateTime>("expected");
+        QTest::newRow("later today") << "23:59" << QDateTime(kWednesday.date(), QTime(23, 59));
+        QTest::newRow("passed: tomorrow") << "07:00" << QDateTime(QDate(2026, 12, 10), QTime(7, 0));
+    }
+    void endAtTheSetTime()
+    {
+        QFETCH(QString, endAt);
+        QFETCH(QDateTime, expected);
+        QCOMPARE(nextEndTime(plan("35=syuryo2;36=" + endAt), kWednesday), expected);
+    }
+
+    void damagedLineIsShownByCharacters()
+    {
+        // 30 ソ: 60 bytes, shown as the 20 characters that fit in 40.
+        const QByteArray line = QByteArray("\x83\x5c").repeated(30);
+        const QString text = cp932::decode(damageText({13, line, false}));
+        QVERIFY2(text.endsWith(QString(20, QChar(0x30BD)) + QStringLiteral("...\"")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral(" 13 行目")));
+    }
+
+    void reportHasItsSevenLinesAndMore()
+    {
+        const Plan p = plan("16=notepad.exe;21=yymmdd.txt;47=true");
+        ProgramOutcomes programs = notStarted(&p);
+        programs[0] = {ProgramOutcome::Kind::Started, QTime(10, 0, 3), "notepad.exe 261209.txt", {}};
+        const Lines lines = reportLines({Result::Started, kWednesday, "x", programs,
+                                         endingText(p, false, false), {}});
+        QCOMPARE(lines.size(), 8);
+        QCOMPARE(cp932::decode(lines[0]), QStringLiteral("プログラムを起動しました　2026/12/09 10:00:00"));
+        QCOMPARE(cp932::decode(lines[2]),
+                 QStringLiteral("ＰＧＭ１: 10:00:03 に起動しました  notepad.exe 261209.txt"));
+        QCOMPARE(cp932::decode(lines[3]), QStringLiteral("ＰＧＭ2: 設定なし"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRunnerCore)
+#include "tst_runner_core.moc"
