@@ -229,10 +229,8 @@ private slots:
         QFETCH(bool, independent);
         QFETCH(int, minutes);
         test::WorkDir dir; // where the step program lies, and so works
-        const QString step = dir.file(QStringLiteral("step.exe"));
-        QVERIFY(QFile::copy(test::helperPath(QStringLiteral("step")), step));
-        QFile::setPermissions(step, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        const QString path = QDir::toNativeSeparators(step);
+        const QString path = QDir::toNativeSeparators(
+            test::installProgram(dir, test::helperPath(QStringLiteral("step")), QStringLiteral("step.exe")));
         Runner r(QStringLiteral("16=%1;17=%1;21=P1 release;22=P2;31=%2;41=%3")
                      .arg(path, independent ? "true" : "false")
                      .arg(minutes));

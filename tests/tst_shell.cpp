@@ -757,6 +757,56 @@ private slots:
                  firstLine + QStringLiteral("\r\n正常終了\r\nc\r\nd\r\ne\r\nf\r\ng"));
         QCOMPARE(main.ReportPoll.waiting, quint8(0));
     }
+
+    // The whole way with the real runner: launched by the tool, it carries
+    // the registration out (or says why not) and the tool shows its report.
+    void realRunnerCarriesTheScheduleOut_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("runs");
+        QTest::addColumn<QString>("conditions");
+        QTest::newRow("no: conditions skipped") << kNo << true << "判定を省略しました（テスト実行）";
+        QTest::newRow("yes: outside the window") << kYes << false << "の外です";
+    }
+    void realRunnerCarriesTheScheduleOut()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, runs);
+        QFETCH(QString, conditions);
+        const test::WorkDir &dir = m_program->dir;
+        test::installProgram(dir,
+                             QDir(QCoreApplication::applicationDirPath())
+                                 .filePath(QStringLiteral(NERUBATO_RUNNER_FOLDER "/") + runner::kRunnerFile),
+                             runner::kRunnerFile);
+        const QString step = QDir::toNativeSeparators(
+            test::installProgram(dir, test::helperPath(QStringLiteral("step")), QStringLiteral("step.exe")));
+        // A window two hours ahead: only a test run without the checks runs.
+        const QTime now = QTime::currentTime();
+        dir.write(runner::kRegistrationFile,
+                  joinLines(test::changedLines(
+                      QStringLiteral("11=%1;12=%2;14=0;15=3;16=%3;21=ran-yymmdd;47=true")
+                          .arg(now.addSecs(2 * 3600).toString(u"HH:mm"),
+                               now.addSecs(3 * 3600).toString(u"HH:mm"), step))));
+        SilentPlatform platform;
+        WindowSet windows(platform);
+        TForm3 &main = *windows.forms().Form3;
+        main.Timer1->stop();
+        {
+            test::MessageAnswerer answers(answer);
+            QTest::mouseClick(main.findChild<QPushButton *>("test_Btn"), Qt::LeftButton);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(dir.exists(runner::kReportFile), 20000);
+        test::MessageAnswerer report("OK");
+        main.Timer1Timer();
+        const QStringList lines = report.seen().text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 7);
+        QVERIFY2(lines[1].startsWith(QStringLiteral("起動条件: ")) && lines[1].contains(conditions),
+                 qPrintable(lines[1]));
+        const QString ran = QStringLiteral("ran-%1").arg(QDate::currentDate().toString(u"yyMMdd"));
+        QCOMPARE(lines[2].contains(QStringLiteral("に起動しました  %1 %2").arg(step, ran)), runs);
+        QTRY_COMPARE_WITH_TIMEOUT(dir.exists(ran + QStringLiteral(".started")), runs, 10000);
+        QVERIFY(!dir.exists(runner::kMarkerFile));
+    }
 };
 
 NERUBATO_PROGRAM_TEST_MAIN(TestShell)

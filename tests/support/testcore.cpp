@@ -94,13 +94,19 @@ QString helperPath(const QString &name)
     return QCoreApplication::applicationDirPath() + u'/' + name + suffix;
 }
 
+QString installProgram(const WorkDir &dir, const QString &path, const QString &name)
+{
+    const QString installed = dir.file(name);
+    QFile::remove(installed);
+    if (!QFile::copy(path, installed))
+        qFatal("cannot copy %s", qPrintable(path));
+    QFile::setPermissions(installed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return installed;
+}
+
 void installFakeRunner(const WorkDir &dir)
 {
-    const QString runner = dir.file(QStringLiteral("quorvex.exe"));
-    QFile::remove(runner);
-    if (!QFile::copy(helperPath(QStringLiteral("fake_quorvex")), runner))
-        qFatal("cannot copy the runner stand-in");
-    QFile::setPermissions(runner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    installProgram(dir, helperPath(QStringLiteral("fake_quorvex")), QStringLiteral("quorvex.exe"));
 }
 
 QList<QByteArray> changedLines(const QString &changes)

@@ -40,6 +40,8 @@ QByteArray markerFileBytes();
 
 // A helper program the tests build beside themselves ("fake_quorvex", "holdfile").
 QString helperPath(const QString &name);
+// Copies the program at path into dir as name, runnable; returns its path.
+QString installProgram(const WorkDir &dir, const QString &path, const QString &name);
 // Puts the runner stand-in into dir as quorvex.exe: it writes an eight-line
 // report whose first line is "marker" or "no marker", whose second is 正常終了.
 void installFakeRunner(const WorkDir &dir);
