@@ -3,9 +3,21 @@
 // idle moment with the main window shown, of the CPU time until then and of
 // the peak memory until then, with their ratios. Then the same for the first
 // opening of the editor, the slot chooser and the file chooser, each against a
-// bare window of the same size opened the same way.
+// bare window of the same size opened the same way. Then the runner
+// quorvex.exe: its common start, conditions not met, from the process's start
+// to its exit, and a start that runs, to its countdown window shown and idle,
+// each against the bare program's start.
 //
 //   bench_startup [runs] (default 30)
+#include "settings/RunnerContract.h"
+#include "settings/ScheduleSettings.h"
+#include "settings/SettingsFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTime>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +26,7 @@
 #include <vector>
 
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -29,8 +42,10 @@ double monotonicMs()
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-// Runs the program and returns its one line of figures.
-std::string runOnce(const std::vector<std::string> &command, double &startedMs)
+// Runs the program (in dir, if given) and returns what it printed; endedMs
+// and peakKiB, if given, get the moment it ended and its peak memory.
+std::string runOnce(const std::vector<std::string> &command, double &startedMs,
+                    const char *dir = nullptr, double *endedMs = nullptr, long *peakKiB = nullptr)
 {
     int out[2];
     if (pipe(out) != 0)
@@ -39,6 +54,8 @@ std::string runOnce(const std::vector<std::string> &command, double &startedMs)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_addclose(&actions, out[0]);
+    if (dir)
+        posix_spawn_file_actions_addchdir_np(&actions, dir);
     std::vector<char *> argv;
     for (const std::string &arg : command)
         argv.push_back(const_cast<char *>(arg.c_str()));
@@ -57,7 +74,12 @@ std::string runOnce(const std::vector<std::string> &command, double &startedMs)
         text.append(buffer, size_t(n));
     close(out[0]);
     int status = 0;
-    waitpid(pid, &status, 0);
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    if (endedMs)
+        *endedMs = monotonicMs();
+    if (peakKiB)
+        *peakKiB = usage.ru_maxrss;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::fprintf(stderr, "%s failed\n", argv[0]);
         std::exit(1);
@@ -76,10 +98,10 @@ struct Start
     std::vector<double> ms, cpu, kib, main;
 };
 
-void startOnce(const std::string &program, Start &into)
+void startOnce(const std::string &program, Start &into, const char *dir = nullptr)
 {
     double started = 0;
-    const std::string line = runOnce({program}, started);
+    const std::string line = runOnce({program}, started, dir);
     double idle = 0, cpu = 0, kib = 0, fromMain = 0;
     if (std::sscanf(line.c_str(), "idle %lf cpu %lf peak %lf main %lf", &idle, &cpu, &kib,
                     &fromMain) != 4) {
@@ -104,13 +126,30 @@ double openOnce(const std::vector<std::string> &command)
     return ms;
 }
 
+// A folder whose registration the runner reads: a program to run and a long
+// countdown, in a time window that holds now or, two hours ahead, does not.
+std::string registrationFolder(QTemporaryDir &dir, bool now)
+{
+    using namespace nerubato;
+    ScheduleSettings s;
+    s.jikko_Path[0] = "notepad.exe";
+    s.message_Sec = "900";
+    if (!now) {
+        const QTime later = QTime::currentTime().addSecs(2 * 3600);
+        s.kara_Time = later.toString(u"HH:mm").toLatin1();
+        s.made_Time = later.addSecs(3600).toString(u"HH:mm").toLatin1();
+    }
+    saveLines(QDir(dir.path()).filePath(runner::kRegistrationFile), settingsToLines(s));
+    return dir.path().toStdString();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
-    std::string dir = argv[0];
-    dir = dir.substr(0, dir.rfind('/') + 1);
+    // Absolute: the runner's probes start in folders of their own.
+    std::string dir = QFileInfo(QString::fromLocal8Bit(argv[0])).absolutePath().toStdString() + '/';
 
     Start program, bare, warm;
     startOnce(dir + "startup_nerubato", warm); // the page cache warm for both
@@ -147,5 +186,32 @@ int main(int argc, char *argv[])
         std::printf("  %-12s median %6.1f ms vs %6.1f ms bare   ratio %.2f\n", w.name, median(ours),
                     median(yardstick), median(ours) / median(yardstick));
     }
+
+    QTemporaryDir notMetDir, runDir;
+    const std::string notMet = registrationFolder(notMetDir, false);
+    const std::string runFolder = registrationFolder(runDir, true);
+    const std::string runner = dir + "../quorvex.exe";
+    Start countdown, yardstick;
+    std::vector<double> exitMs;
+    std::vector<double> exitKib;
+    for (int i = 0; i < runs; ++i) {
+        double started = 0, ended = 0;
+        long kib = 0;
+        runOnce({runner}, started, notMet.c_str(), &ended, &kib);
+        exitMs.push_back(ended - started);
+        exitKib.push_back(double(kib));
+        startOnce(dir + "startup_quorvex", countdown, runFolder.c_str());
+        startOnce(dir + "startup_bare", yardstick);
+    }
+    std::printf("quorvex.exe (%d runs each, alternating)\n", runs);
+    std::printf("  conditions not met, start to exit   median %6.1f ms   peak memory %6.0f KiB\n",
+                median(exitMs), median(exitKib));
+    std::printf("  a run, start to its countdown shown median %6.1f ms   peak memory %6.0f KiB\n",
+                median(countdown.ms), median(countdown.kib));
+    std::printf("  bare Qt, start to idle shown         median %6.1f ms   peak memory %6.0f KiB\n",
+                median(yardstick.ms), median(yardstick.kib));
+    std::printf("  ratio  not met %.2f (target 1.0)  countdown %.2f (target 1.2)  memory %.2f / %.2f\n",
+                median(exitMs) / median(yardstick.ms), median(countdown.ms) / median(yardstick.ms),
+                median(exitKib) / median(yardstick.kib), median(countdown.kib) / median(yardstick.kib));
     return 0;
 }
