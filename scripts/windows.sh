@@ -6,6 +6,10 @@
 # window shows with the native style; then every test runs under Wine in a
 # fresh prefix of its own, and CTest's summary closes the output.
 #
+# In each folder the package then test-runs a schedule through its own
+# quorvex.exe (scripts/wine-test-run.sh), and in the plain one the runner also
+# asks before ending Windows and counts down, both answered so that nothing ends.
+#
 # Usage: scripts/windows.sh [ctest arguments]
 # Variables: NERUBATO_WINDOWS_BUILD (default build-windows/), NERUBATO_WINDOWS_QT.
 set -euo pipefail
@@ -14,6 +18,7 @@ source "$(dirname "$0")/setup.sh"
 source "$NERUBATO_ROOT/scripts/wine.sh"
 nerubato_windows_build
 build=$NERUBATO_WINDOWS_BUILD
+export NERUBATO_WINE NERUBATO_WINESERVER
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 
 # The package as CMake's install rules lay it out (cmake/package.cmake), zipped
@@ -53,9 +58,12 @@ smoke_start() {
     grep -q 'Loaded L".*\\\\styles\\\\qwindowsvistastyle.dll"' "$folder/loaded.log" ||
         { echo "the native style was not loaded in $folder:" >&2; grep -i 'style' "$folder/loaded.log" >&2; return 1; }
     echo "smoke start in $folder: \"ネルバト　設定登録画面\" shown, native style loaded"
+    mkdir -p "$folder/run"
+    xvfb-run -a -s "-screen 0 1024x768x24" "$NERUBATO_ROOT/scripts/wine-test-run.sh" \
+        "$folder/nerubato" "$folder/run" "${3:-}"
 }
 smoke=$(mktemp -d)
-smoke_start "$smoke/plain" "$smoke/prefix-plain"
+smoke_start "$smoke/plain" "$smoke/prefix-plain" end
 smoke_start "$smoke/ネルバト 作業 フォルダー/ユーザー 1" "$smoke/prefix-japanese"
 rm -rf "$smoke"
 

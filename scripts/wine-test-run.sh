@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# The unzipped package under Wine, as a user meets it, on a display of its own
+# (run inside xvfb-run, in a fresh prefix): nerubato.exe test-runs a
+# registered schedule through the package's quorvex.exe, whose program 1,
+# `cmd.exe /c echo yymmdd>ran-yymmdd.txt`, writes today's date, and the
+# runner's report is shown. With "end", also the runner alone on a schedule that
+# ends Windows: in a test run its question, answered いいえ; in a real run its
+# 60-second countdown, answered 中止. Nothing ends the prefix.
+#
+# Usage: scripts/wine-test-run.sh PACKAGE WORK [end] [SHOTS]
+#   PACKAGE  the unzipped nerubato/ folder; WORK an empty folder to work in
+#   SHOTS    a folder for pictures of each window (needs NERUBATO_SCREENGRAB,
+#            the Windows build's screengrab.exe)
+# Variables: NERUBATO_WINE, NERUBATO_WINESERVER (scripts/wine.sh).
+set -euo pipefail
+package=$1 work=$2 end=${3:-} shots=${4:-}
+wine=$NERUBATO_WINE
+cd "$work"
+
+fail() {
+    echo "wine-test-run in $work: $*" >&2
+    exit 1
+}
+
+# The registration: the untouched file's 49 lines with "N=text" replaced, CP932, CR LF.
+registration() {
+    local lines=(false 01/01 false false false false false false false true 00:00 23:59 00:00
+        10 30 '' '' '' '' '' '' '' '' '' '' '' '' '' '' '' false false false false syuryo3 23:59
+        false false false true 0 0 0 0 false true false kidojiymd 970101)
+    local change
+    for change in "$@"; do lines[${change%%=*} - 1]=${change#*=}; done
+    printf '%s\r\n' "${lines[@]}" | iconv -f UTF-8 -t CP932 >kidodata.dat
+}
+
+# The id of the shown window with this exact title, waited for.
+window() {
+    local id
+    for _ in $(seq $((2 * $2))); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1) || true
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.5
+    done
+    fail "no window \"$1\" within $2 s"
+}
+
+shot() {
+    [ -n "$shots" ] || return 0
+    sleep 1 # until it has drawn itself
+    local geometry
+    geometry=$(xwininfo -id "$2" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+        /Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h "+" x "+" y}')
+    "$wine" "$NERUBATO_SCREENGRAB" "$(printf 'Z:%s' "${shots//\//\\}")\\$1.png" "$geometry" ||
+        fail "no picture $1"
+}
+
+line() { iconv -f CP932 -t UTF-8 errormsg.txt | sed -n "$1p" | tr -d '\r'; }
+
+wait_for() {
+    for _ in $(seq $((2 * $2))); do [ -e "$1" ] && return 0; sleep 0.5; done
+    fail "no $1 within $2 s"
+}
+
+today=$(date +%y%m%d)
+
+# The test run through the tool, answered いいえ: the conditions skipped.
+registration 14=0 15=3 16=cmd.exe '21=/c echo yymmdd>ran-yymmdd.txt' 47=true
+"$wine" "$package/nerubato.exe" >/dev/null 2>&1 &
+main=$(window "ネルバト　設定登録画面" 60)
+xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers Tab space
+question=$(window "確認" 20)
+xdotool key --clearmodifiers n
+# Started hidden, as the tool starts it, its countdown shows all the same.
+countdown=$(window "quorvex.exe" 30)
+shot windows-runner-countdown "$countdown"
+wait_for "ran-$today.txt" 30
+[ "$(tr -d '\r\n ' <"ran-$today.txt")" = "$today" ] || fail "ran-$today.txt holds $(cat "ran-$today.txt")"
+report=$(window "ｴﾗｰ" 30)
+shot windows-report-dialog "$report"
+[[ "$(line 1)" == プログラムを起動しました* ]] || fail "the report's first line: $(line 1)"
+[ "$(line 2)" = "起動条件: 判定を省略しました（テスト実行）" ] || fail "the report's second line: $(line 2)"
+[ ! -e tstjikko.dat ] || fail "the marker was left behind"
+xdotool key --clearmodifiers Return
+"$NERUBATO_WINESERVER" -k 2>/dev/null || true
+"$NERUBATO_WINESERVER" -w
+echo "test run in $work: ran-$today.txt written, the report shown: $(line 1)"
+[ "$end" = end ] || exit 0
+
+# Ending Windows after all: in a test run, only after a はい.
+rm -f errormsg.txt
+registration 14=0 15=3 16=cmd.exe '21=/c exit' 35=syuryo1
+iconv -f UTF-8 -t CP932 <<<"marker" >tstjikko.dat
+"$wine" "$package/quorvex.exe" >/dev/null 2>&1 &
+runner=$!
+asked=$(window "確認" 40)
+shot windows-runner-end-question "$asked"
+xdotool key --clearmodifiers n
+for _ in $(seq 20); do kill -0 "$runner" 2>/dev/null || break; sleep 0.5; done
+! kill -0 "$runner" 2>/dev/null || fail "the runner did not end after いいえ"
+[[ "$(line 8)" == *テスト実行のため、その前に確認します* ]] || fail "the report's line 8: $(line 8)"
+
+# A real start: the 60-second countdown, and 中止 (Esc).
+rm -f errormsg.txt
+"$wine" "$package/quorvex.exe" >/dev/null 2>&1 &
+runner=$!
+wait_for errormsg.txt 30 # every program started; the countdown's window goes
+sleep 1
+ending=$(window "quorvex.exe" 30)
+shot windows-runner-end-countdown "$ending"
+xdotool windowactivate --sync "$ending" >/dev/null 2>&1 || true
+xdotool key --clearmodifiers Escape
+for _ in $(seq 20); do kill -0 "$runner" 2>/dev/null || break; sleep 0.5; done
+! kill -0 "$runner" 2>/dev/null || fail "the runner did not end after 中止"
+echo "ending Windows in $work: the test run's question answered いいえ, the countdown 中止"
