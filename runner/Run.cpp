@@ -9,17 +9,6 @@
 
 namespace nerubato::runner {
 
-namespace {
-
-QString endWhat(const Plan &plan)
-{
-    return plan.record.shutdown_Mode == ShutdownMode::Shutdown
-               ? QStringLiteral("コンピュータの電源を切れる状態にします")
-               : QStringLiteral("コンピュータを再起動します");
-}
-
-} // namespace
-
 Run::Run(Platform &platform, Clock clock, Start start, QObject *parent)
     : QObject(parent), m_platform(platform), m_clock(std::move(clock)), m_start(std::move(start)),
       m_plan(*m_start.plan)
@@ -64,11 +53,9 @@ QByteArray Run::asRun(const QByteArray &text) const
 QString Run::programList() const
 {
     QStringList lines;
-    static const char16_t *const kLabels[] = {u"ＰＧＭ１", u"ＰＧＭ2", u"ＰＧＭ3", u"ＰＧＭ4",
-                                              u"ＰＧＭ5"};
     for (int i = 0; i < ScheduleSettings::kEntries; ++i) {
         if (m_plan.hasProgram(i))
-            lines << QString::fromUtf16(kLabels[i]) + QStringLiteral("  ") +
+            lines << programLabel(i) + QStringLiteral("  ") +
                          cp932::decode(commandLine(asRun(m_plan.record.jikko_Path[i]),
                                                    asRun(m_plan.record.sw_Args[i])));
     }
@@ -126,7 +113,10 @@ void Run::tick()
         if (countDown(now)) {
             m_window->hide();
             m_phase = Phase::Idle;
-            m_platform.endSession(m_plan.record.shutdown_Mode == ShutdownMode::Reboot);
+            // The Linux build's skip is in the report already; a refusal is not.
+            if (m_platform.endSession(m_plan.record.shutdown_Mode == ShutdownMode::Reboot) ==
+                Platform::SessionEnd::Failed)
+                throw Error(QStringLiteral("Windows を終了できませんでした"));
         }
         break;
     default:
@@ -299,7 +289,7 @@ void Run::awaitEnd(const QDateTime &now)
         when = QStringLiteral("%1 に、").arg(m_deadline.time().toString(u"HH:mm"));
     }
     RunnerWindow &w = window();
-    w.showText(when + endWhat(m_plan) + QStringLiteral("。「中止」を押すと終了しません。"), QString());
+    w.showText(when + endAction(m_plan) + QStringLiteral("。「中止」を押すと終了しません。"), QString());
     w.showSeconds(QString());
     w.offerRunNow(false);
     present(false);
@@ -320,7 +310,7 @@ void Run::beginEnd()
         const MessageButton answer = showMessage(
             m_platform, MessageType::Confirmation,
             {QStringLiteral("テスト実行が終わりました。"),
-             QStringLiteral("設定どおり%1か？").arg(endWhat(m_plan))},
+             QStringLiteral("設定どおり%1か？").arg(endAction(m_plan))},
             Yes | No, No);
         if (answer != Yes) {
             m_phase = Phase::Idle;
@@ -331,7 +321,7 @@ void Run::beginEnd()
     m_deadline = m_clock().addSecs(kEndSeconds);
     m_shownSeconds = -1;
     RunnerWindow &w = window();
-    w.showText(endWhat(m_plan) + QStringLiteral("。「中止」を押すと終了しません。"), QString());
+    w.showText(endAction(m_plan) + QStringLiteral("。「中止」を押すと終了しません。"), QString());
     w.offerRunNow(false);
     m_platform.messageBeep();
     present(true);

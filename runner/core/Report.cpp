@@ -90,14 +90,24 @@ QByteArray alreadyRunningText()
     return sjis(QStringLiteral("判定していません（%1 がこのフォルダーで実行中です）").arg(kRunnerFile));
 }
 
+QString programLabel(int entry)
+{
+    return QString::fromUtf16(kProgramLabels[entry]);
+}
+
+QString endAction(const Plan &plan)
+{
+    return plan.record.shutdown_Mode == ShutdownMode::Shutdown
+               ? QStringLiteral("コンピュータの電源を切れる状態にします")
+               : QStringLiteral("コンピュータを再起動します");
+}
+
 QString endingText(const Plan &plan, bool canEnd, bool marker)
 {
     const ScheduleSettings &s = plan.record;
     if (s.syuryo_Mode == SyuryoMode::Syuryo3)
         return QStringLiteral("しません");
-    const QString what = s.shutdown_Mode == ShutdownMode::Shutdown
-                             ? QStringLiteral("コンピュータの電源を切れる状態にします")
-                             : QStringLiteral("コンピュータを再起動します");
+    const QString what = endAction(plan);
     QString text = s.syuryo_Mode == SyuryoMode::Syuryo1
                        ? QStringLiteral("全ての作業実行後に") + what
                        : QStringLiteral("%1 に").arg(hhmm(plan.endAt)) + what;
@@ -197,7 +207,7 @@ Lines reportLines(const RunOutcome &o)
             state = QStringLiteral("起動できませんでした（%1）").arg(p.reason);
             break;
         }
-        QByteArray line = sjis(QString::fromUtf16(kProgramLabels[i]) + QStringLiteral(": ") + state);
+        QByteArray line = sjis(programLabel(i) + QStringLiteral(": ") + state);
         if (!p.commandLine.isEmpty())
             line += "  " + p.commandLine;
         lines << line;

@@ -51,6 +51,10 @@ QByteArray conditionsText(const Plan &plan, const Decision &decision, const QDat
 QByteArray damageText(const Damage &damage);
 QByteArray notRegisteredText();
 QByteArray alreadyRunningText();
+// How an entry is labelled, as in the editor: ＰＧＭ１, ＰＧＭ2 ...
+QString programLabel(int entry);
+// What the end of Windows does: "コンピュータの電源を切れる状態にします" or the restart.
+QString endAction(const Plan &plan);
 // Line 8's text. canEnd: whether this build may end the computer at all.
 QString endingText(const Plan &plan, bool canEnd, bool marker);
 QString noEndingText();
