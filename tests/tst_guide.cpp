@@ -19,6 +19,17 @@ const QRegularExpression kMetaCharset(QStringLiteral("<meta\\s+charset\\s*=\\s*\
 const QRegularExpression kReference(
     QStringLiteral("\\b(?:src|href)\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)')|url\\(\\s*['\"]?([^'\")]*)"),
     QRegularExpression::CaseInsensitiveOption);
+// A browser shows a line break of the source as a space: between two Japanese
+// characters (kana, kanji, full-width letters, brackets and punctuation) that
+// is a stray space. Inline elements are looked through; a message's lines are
+// its own, shown as they stand.
+const QRegularExpression kInlineTag(QStringLiteral("</?(?:a|code|kbd|strong|em|span)\\b[^>]*>"));
+const QRegularExpression
+    kPreformatted(QStringLiteral("<(?:div class=\"message\"|pre)[^>]*>.*?</(?:div|pre)>"),
+                  QRegularExpression::DotMatchesEverythingOption);
+const QRegularExpression kBrokenJapanese(QStringLiteral(
+    "[\\x{3000}-\\x{30FF}\\x{3400}-\\x{9FFF}\\x{F900}-\\x{FAFF}\\x{FF00}-\\x{FFEF}]\\n[ \\t]*"
+    "[\\x{3000}-\\x{30FF}\\x{3400}-\\x{9FFF}\\x{F900}-\\x{FAFF}\\x{FF00}-\\x{FFEF}]"));
 
 } // namespace
 
@@ -47,22 +58,33 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("bomAndCrlf");
-        QTest::newRow("page") << kPage << false;
-        QTest::newRow("readme") << QStringLiteral("はじめにお読みください.txt") << true;
+        QTest::addColumn<bool>("flowing");
+        QTest::newRow("page") << kPage << false << true;
+        QTest::newRow("readme") << QStringLiteral("はじめにお読みください.txt") << true << false;
     }
 
     // Valid UTF-8 throughout; the readme, for every Notepad, opens with the BOM
-    // and ends its lines with CR LF only.
+    // and ends its lines with CR LF only. The page's text flows: no line break
+    // of its source stands between two Japanese characters.
     void textFiles()
     {
         QFETCH(QString, name);
         QFETCH(bool, bomAndCrlf);
+        QFETCH(bool, flowing);
         const QByteArray bytes = read(name);
         QVERIFY2(!bytes.isEmpty(), qPrintable(name + QStringLiteral(" is missing or empty")));
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString text = utf8.decode(bytes); // converting runs the decoder
         QVERIFY2(!utf8.hasError() && !text.isEmpty(),
                  qPrintable(name + QStringLiteral(" is not valid UTF-8")));
+        if (flowing) {
+            QString shown = text;
+            shown.replace(kPreformatted, QStringLiteral("<pre/>")).remove(kInlineTag);
+            const QRegularExpressionMatch broken = kBrokenJapanese.match(shown);
+            QVERIFY2(!broken.hasMatch(),
+                     qPrintable(QStringLiteral("a line break shown as a space: ") +
+                                shown.mid(broken.capturedStart() - 20, 40).replace(u'\n', u'⏎')));
+        }
         if (!bomAndCrlf)
             return;
         QVERIFY2(bytes.startsWith(kBom), "no UTF-8 BOM");

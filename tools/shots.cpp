@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -22,6 +23,13 @@
 #include <QTimer>
 
 #include <functional>
+#include <iterator>
+#include <memory>
+
+#ifdef Q_OS_LINUX
+#include <sched.h>
+#include <sys/mount.h>
+#endif
 
 using namespace nerubato;
 
@@ -56,25 +64,80 @@ QPixmap grabMessage(Forms &forms, const std::function<void(Forms &)> &open)
     return picture;
 }
 
-// The chooser opens in the current directory: a small tree of programs.
+const char *const kProgramFiles[] = {"backup.exe", "readme.txt", "setup.exe", "sync.exe",
+                                     "バックアップ.bat"};
+
+// A folder of programs where a user might keep one, so that the picture shows
+// such a path rather than one of this tool's own: c:\tools on Windows (the
+// tool runs in a Wine prefix of its own; the folder is made only where there
+// is none, and removed again), and on Linux /mnt/tools on a memory file system
+// that only this process sees, in a mount namespace of its own. Where neither
+// can be had, a temporary folder, whose path the picture then shows as it is.
+// Beside the folder, where its parent is this tool's own, two more to browse.
+class ProgramFolder
+{
+public:
+    ProgramFolder()
+    {
+#if defined(Q_OS_WIN)
+        const QString folder = QStringLiteral("c:/tools");
+        if (!QFileInfo::exists(folder) && QDir().mkdir(folder)) {
+            m_path = folder;
+            m_made = true;
+        }
+#elif defined(Q_OS_LINUX)
+        if (::unshare(CLONE_NEWNS) == 0 &&
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            ::mount("tmpfs", "/mnt", "tmpfs", 0, "size=1m") == 0)
+            fill(QStringLiteral("/mnt"));
+#endif
+        if (m_path.isEmpty()) {
+            m_temporary = std::make_unique<QTemporaryDir>();
+            fill(m_temporary->path());
+        }
+        QDir dir(m_path);
+        for (const char *name : kProgramFiles) {
+            QFile file(dir.filePath(QString::fromUtf8(name)));
+            file.open(QIODevice::WriteOnly);
+        }
+    }
+    ~ProgramFolder()
+    {
+        if (m_made)
+            QDir(m_path).removeRecursively();
+    }
+    QString path() const
+    {
+        return m_path;
+    }
+
+private:
+    void fill(const QString &root)
+    {
+        QDir dir(root);
+        for (const char *sub : {"tools", "backup", "表計算"})
+            dir.mkpath(QString::fromUtf8(sub));
+        m_path = dir.filePath(QStringLiteral("tools"));
+    }
+
+    QString m_path;
+    bool m_made = false;
+    std::unique_ptr<QTemporaryDir> m_temporary;
+};
+
+// The chooser opens in the current directory: the folder of programs, its
+// first file chosen.
 QWidget *fileChooser(Forms &forms)
 {
-    static QTemporaryDir root;
-    QDir dir(root.path());
-    for (const char *sub : {"tools", "backup", "表計算"})
-        dir.mkpath(QString::fromUtf8(sub));
-    for (const char *name :
-         {"tools/setup.exe", "tools/sync.exe", "tools/readme.txt", "tools/バックアップ.bat"}) {
-        QFile file(dir.filePath(QString::fromUtf8(name)));
-        file.open(QIODevice::WriteOnly);
-    }
+    static const ProgramFolder folder;
     const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir.filePath(QStringLiteral("tools")));
+    QDir::setCurrent(folder.path());
     forms.sForm->show();
     auto *list = forms.sForm->findChild<QListView *>(QStringLiteral("FileLBox"));
     QElapsedTimer waited;
     waited.start();
-    while (list->model()->rowCount(list->rootIndex()) < 4 && waited.elapsed() < 5000)
+    while (list->model()->rowCount(list->rootIndex()) < qsizetype(std::size(kProgramFiles)) &&
+           waited.elapsed() < 5000)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     list->setCurrentIndex(list->model()->index(0, 0, list->rootIndex()));
     QDir::setCurrent(previous);
