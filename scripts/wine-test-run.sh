@@ -7,13 +7,11 @@
 # ends Windows: in a test run its question, answered いいえ; in a real run its
 # 60-second countdown, answered 中止. Nothing ends the prefix.
 #
-# Usage: scripts/wine-test-run.sh PACKAGE WORK [end] [SHOTS]
+# Usage: scripts/wine-test-run.sh PACKAGE WORK [end]
 #   PACKAGE  the unzipped nerubato/ folder; WORK an empty folder to work in
-#   SHOTS    a folder for pictures of each window (needs NERUBATO_SCREENGRAB,
-#            the Windows build's screengrab.exe)
 # Variables: NERUBATO_WINE, NERUBATO_WINESERVER (scripts/wine.sh).
 set -euo pipefail
-package=$1 work=$2 end=${3:-} shots=${4:-}
+package=$1 work=$2 end=${3:-}
 wine=$NERUBATO_WINE
 cd "$work"
 
@@ -43,16 +41,6 @@ window() {
     fail "no window \"$1\" within $2 s"
 }
 
-shot() {
-    [ -n "$shots" ] || return 0
-    sleep 1 # until it has drawn itself
-    local geometry
-    geometry=$(xwininfo -id "$2" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
-        /Width:/{w=$NF} /Height:/{h=$NF} END{print w "x" h "+" x "+" y}')
-    "$wine" "$NERUBATO_SCREENGRAB" "$(printf 'Z:%s' "${shots//\//\\}")\\$1.png" "$geometry" ||
-        fail "no picture $1"
-}
-
 line() { iconv -f CP932 -t UTF-8 errormsg.txt | sed -n "$1p" | tr -d '\r'; }
 
 wait_for() {
@@ -72,11 +60,9 @@ question=$(window "確認" 20)
 xdotool key --clearmodifiers n
 # Started hidden, as the tool starts it, its countdown shows all the same.
 countdown=$(window "quorvex.exe" 30)
-shot windows-runner-countdown "$countdown"
 wait_for "ran-$today.txt" 30
 [ "$(tr -d '\r\n ' <"ran-$today.txt")" = "$today" ] || fail "ran-$today.txt holds $(cat "ran-$today.txt")"
 report=$(window "ｴﾗｰ" 30)
-shot windows-report-dialog "$report"
 [[ "$(line 1)" == プログラムを起動しました* ]] || fail "the report's first line: $(line 1)"
 [ "$(line 2)" = "起動条件: 判定を省略しました（テスト実行）" ] || fail "the report's second line: $(line 2)"
 [ ! -e tstjikko.dat ] || fail "the marker was left behind"
@@ -93,7 +79,6 @@ iconv -f UTF-8 -t CP932 <<<"marker" >tstjikko.dat
 "$wine" "$package/quorvex.exe" >/dev/null 2>&1 &
 runner=$!
 asked=$(window "確認" 40)
-shot windows-runner-end-question "$asked"
 xdotool key --clearmodifiers n
 for _ in $(seq 20); do kill -0 "$runner" 2>/dev/null || break; sleep 0.5; done
 ! kill -0 "$runner" 2>/dev/null || fail "the runner did not end after いいえ"
@@ -106,7 +91,6 @@ runner=$!
 wait_for errormsg.txt 30 # every program started; the countdown's window goes
 sleep 1
 ending=$(window "quorvex.exe" 30)
-shot windows-runner-end-countdown "$ending"
 xdotool windowactivate --sync "$ending" >/dev/null 2>&1 || true
 xdotool key --clearmodifiers Escape
 for _ in $(seq 20); do kill -0 "$runner" 2>/dev/null || break; sleep 0.5; done

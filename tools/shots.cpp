@@ -3,6 +3,12 @@
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
+#include "runner/Run.h"
+#include "runner/RunnerWindow.h"
+#include "runner/core/Report.h"
+#include "settings/Cp932.h"
+#include "settings/RunnerContract.h"
+#include "settings/SettingsFile.h"
 #include "shell/TForm3.h"
 #include "shell/WindowSet.h"
 #include "storage/TForm2.h"
@@ -17,6 +23,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -40,6 +47,15 @@ class QuietPlatform : public SilentPlatform
 {
 public:
     void shellLaunch(QWidget *, const QString &, const QString &, const QString &, int) override {}
+    // The runner's programs have ended as soon as they are started.
+    Started startProgram(const QString &, const QString &) override
+    {
+        struct Ended : Program
+        {
+            bool hasEnded() override { return true; }
+        };
+        return {std::make_unique<Ended>(), {}};
+    }
 };
 
 struct Shot
@@ -169,6 +185,88 @@ QWidget *editMenu(Forms &forms)
     return menu;
 }
 
+// The runner on the diary example of the guide, at 08:30 on 2026/12/09, in a
+// folder of its own (it writes its report and day there): how far it gets
+// decides the window shown.
+const QDateTime kRunnerStart(QDate(2026, 12, 9), QTime(8, 30));
+const QString kDiary = QStringLiteral(
+    "14=10;16=notepad.exe;26=C:\\Windows;21=C:\\日記\\yymmdd.txt;17=backup.exe;27=C:\\tools;47=true");
+
+runner::Plan diaryPlan(const QString &changes)
+{
+    Lines lines = splitLines(
+        "false\r\n01/01\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\ntrue\r\n"
+        "00:00\r\n23:59\r\n00:00\r\n10\r\n30\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+        "\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nsyuryo3\r\n23:59\r\nfalse\r\nfalse\r\nfalse\r\ntrue\r\n0\r\n"
+        "0\r\n0\r\n0\r\nfalse\r\ntrue\r\nfalse\r\nkidojiymd\r\n970101\r\n");
+    for (const QString &change : (kDiary + u';' + changes).split(u';', Qt::SkipEmptyParts)) {
+        const qsizetype eq = change.indexOf(u'=');
+        lines[change.left(eq).toInt() - 1] = cp932::encode(change.mid(eq + 1)).value();
+    }
+    return std::get<runner::Plan>(runner::readPlan(lines));
+}
+
+struct RunnerShot
+{
+    QTemporaryDir folder;
+    QDateTime now = kRunnerStart;
+    std::unique_ptr<runner::Run> run;
+
+    // Begins the run; with `ended`, presses すぐに実行 and follows it until
+    // the programs have ended (a test run's question opens then).
+    RunnerShot(Forms &f, const QString &changes, bool marker, bool ended)
+    {
+        QDir::setCurrent(folder.path());
+        runner::Start start;
+        start.at = now;
+        start.marker = marker;
+        start.plan = diaryPlan(changes);
+        start.decision = runner::decide(*start.plan, now, std::nullopt, marker);
+        run = std::make_unique<runner::Run>(*f.platform, [this] { return now; }, std::move(start));
+        run->begin();
+        if (!ended)
+            return;
+        window()->findChild<QPushButton *>(QStringLiteral("runNow_Btn"))->click();
+        for (int tick = 0; tick < 3; ++tick)
+            run->tick();
+    }
+    static QWidget *window()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<runner::RunnerWindow *>(w) && w->isVisible())
+                return w;
+        }
+        return nullptr;
+    }
+};
+
+QWidget *runnerWindow(Forms &f, const QString &changes, bool ended = false)
+{
+    static std::unique_ptr<RunnerShot> shown;
+    shown = std::make_unique<RunnerShot>(f, changes, false, ended);
+    return RunnerShot::window();
+}
+
+// The report of the diary example's test run, as the tool shows its lines.
+QStringList diaryReport()
+{
+    const runner::Plan plan = diaryPlan({});
+    runner::ProgramOutcomes programs = runner::notStarted(&plan);
+    programs[0] = {runner::ProgramOutcome::Kind::Started, QTime(8, 30, 30),
+                   runner::commandLine("C:\\Windows\\notepad.exe", "C:\\\x93\xfa\x8b\x4c\\261209.txt"), {}};
+    programs[1] = {runner::ProgramOutcome::Kind::Started, QTime(8, 30, 30),
+                   "C:\\tools\\backup.exe", {}};
+    const runner::Decision skipped{runner::Verdict::Run, kRunnerStart, true};
+    const Lines lines = runner::reportLines(
+        {runner::Result::Started, kRunnerStart.addSecs(30),
+         runner::conditionsText(plan, skipped, kRunnerStart), programs,
+         runner::endingText(plan, true, true), {}});
+    QStringList shown;
+    for (int i = 0; i < runner::kReportLines; ++i)
+        shown << cp932::decode(lines[i]);
+    return shown;
+}
+
 const QList<Shot> &shots()
 {
     static const QList<Shot> list = {
@@ -207,15 +305,16 @@ const QList<Shot> &shots()
                          Ok | Cancel);
          }},
         {QStringLiteral("report-dialog"), nullptr,
+         [](Forms &f) { showMessage(*f.platform, MessageType::Error, diaryReport(), Ok); }},
+        {QStringLiteral("runner-countdown"), [](Forms &f) { return runnerWindow(f, {}); }},
+        {QStringLiteral("runner-waiting"),
+         [](Forms &f) { return runnerWindow(f, QStringLiteral("10=false;13=09:00;40=false")); }},
+        {QStringLiteral("runner-end-countdown"),
+         [](Forms &f) { return runnerWindow(f, QStringLiteral("35=syuryo1"), true); }},
+        {QStringLiteral("runner-end-question"), nullptr,
          [](Forms &f) {
-             showMessage(*f.platform, MessageType::Error,
-                         {QStringLiteral("quorvex.exe 実行結果 2026/12/07 08:30"),
-                          QStringLiteral("起動条件: 判定なし（テスト実行）"),
-                          QStringLiteral("ＰＧＭ１ C:\\TOOLS\\BACKUP.EXE 正常終了"),
-                          QStringLiteral("ＰＧＭ2 C:\\TOOLS\\SYNC.EXE 正常終了"),
-                          QStringLiteral("ＰＧＭ3 未設定"), QStringLiteral("ＰＧＭ4 未設定"),
-                          QStringLiteral("ＰＧＭ5 未設定")},
-                         Ok);
+             static std::unique_ptr<RunnerShot> asking;
+             asking = std::make_unique<RunnerShot>(f, QStringLiteral("35=syuryo1"), true, true);
          }},
         {QStringLiteral("general-error-box"), nullptr,
          [](Forms &f) {
