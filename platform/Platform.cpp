@@ -47,7 +47,13 @@ void Platform::shellLaunch(QWidget *owner, const QString &file, const QString &p
 {
 #ifdef Q_OS_WIN
     HWND hwnd = owner ? reinterpret_cast<HWND>(owner->winId()) : nullptr;
-    ShellExecuteW(hwnd, nullptr, reinterpret_cast<LPCWSTR>(file.utf16()),
+    // A file named without a path is the current directory's: Windows would
+    // look beside the program first, and start the runner there, not the
+    // one beside the files it reads.
+    QString target = file;
+    if (directory.isEmpty() && QFileInfo(file).isRelative() && QFileInfo::exists(file))
+        target = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    ShellExecuteW(hwnd, nullptr, reinterpret_cast<LPCWSTR>(target.utf16()),
                   reinterpret_cast<LPCWSTR>(parameters.utf16()),
                   directory.isEmpty() ? nullptr : reinterpret_cast<LPCWSTR>(directory.utf16()),
                   showCommand);
@@ -167,6 +173,9 @@ private:
     HANDLE m_process;
 };
 
+// Not named by every SDK's headers.
+constexpr DWORD kElevationRequired = 740;
+
 QString startError(DWORD code)
 {
     switch (code) {
@@ -180,7 +189,7 @@ QString startError(DWORD code)
         return QStringLiteral("実行できる形式ではありません");
     case ERROR_NO_ASSOCIATION:
         return QStringLiteral("このファイルを開くプログラムがありません");
-    case ERROR_ELEVATION_REQUIRED:
+    case kElevationRequired:
         return QStringLiteral("管理者の権限が必要です");
     case ERROR_CANCELLED:
         return QStringLiteral("取り消されました");

@@ -7,6 +7,10 @@
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace nerubato::runner {
 
 Run::Run(Platform &platform, Clock clock, Start start, QObject *parent)
@@ -40,6 +44,12 @@ void Run::present(bool onTop, bool minimized, bool minimizeWhenShown)
         return;
     }
     w.showNormal();
+#ifdef Q_OS_WIN
+    // The tool starts the runner hidden (SW_HIDE), and Windows may put a
+    // program's start-up show command in place of its first window's: the
+    // countdown must be seen all the same.
+    ShowWindow(reinterpret_cast<HWND>(w.winId()), SW_SHOWNORMAL);
+#endif
     bringToFront(&w);
     if (minimizeWhenShown)
         QTimer::singleShot(0, &w, &QWidget::showMinimized);

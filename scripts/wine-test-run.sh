@@ -53,6 +53,7 @@ today=$(date +%y%m%d)
 # The test run through the tool, answered いいえ: the conditions skipped.
 registration 14=0 15=3 16=cmd.exe '21=/c echo yymmdd>ran-yymmdd.txt' 47=true
 "$wine" "$package/nerubato.exe" >/dev/null 2>&1 &
+disown
 main=$(window "ネルバト　設定登録画面" 60)
 xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
 xdotool key --clearmodifiers Tab space
@@ -61,6 +62,7 @@ xdotool key --clearmodifiers n
 # Started hidden, as the tool starts it, its countdown shows all the same.
 countdown=$(window "quorvex.exe" 30)
 wait_for "ran-$today.txt" 30
+for _ in $(seq 20); do [ "$(tr -d '\r\n ' <"ran-$today.txt")" = "$today" ] && break; sleep 0.5; done
 [ "$(tr -d '\r\n ' <"ran-$today.txt")" = "$today" ] || fail "ran-$today.txt holds $(cat "ran-$today.txt")"
 report=$(window "ｴﾗｰ" 30)
 [[ "$(line 1)" == プログラムを起動しました* ]] || fail "the report's first line: $(line 1)"

@@ -242,6 +242,8 @@ private slots:
         QCOMPARE(r.platform.programs.size(), 1);
         r.after(1);
         QCOMPARE(r.platform.programs.size(), independent ? 2 : 1);
+        if (independent) // started is not yet running: let it look before the first ends
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.file("P2.started")), 10000);
         dir.write(QStringLiteral("release"), {});
         QTRY_VERIFY_WITH_TIMEOUT((r.run->tick(), QFile::exists(dir.file("P2.ended"))), 10000);
         QCOMPARE(dir.read(QStringLiteral("P2.started")), independent ? QByteArray() : "P1.ended\n");

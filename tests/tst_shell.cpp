@@ -462,8 +462,12 @@ private slots:
             editor().browse(1);
         bool ended = false;
         QTimer::singleShot(0, this, [this] { click("syuryo_Btn2"); });
-        // Should the loop not end, this ends it after a while and says so.
-        QTimer::singleShot(5000, this, [] { QCoreApplication::exit(1); });
+        // Should the loop not end, this ends it after a while and says so. It
+        // goes with the test: left behind, it would end a later test's loops.
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, this, [] { QCoreApplication::exit(1); });
+        guard.start(5000);
         ended = QCoreApplication::exec() == 0;
         QVERIFY(ended);
         QVERIFY(!main().isVisible());
@@ -799,7 +803,7 @@ private slots:
         test::MessageAnswerer report("OK");
         main.Timer1Timer();
         const QStringList lines = report.seen().text.split(QStringLiteral("\r\n"));
-        QCOMPARE(lines.size(), 7);
+        QVERIFY2(lines.size() == 7, qPrintable(report.seen().text));
         QVERIFY2(lines[1].startsWith(QStringLiteral("起動条件: ")) && lines[1].contains(conditions),
                  qPrintable(lines[1]));
         const QString ran = QStringLiteral("ran-%1").arg(QDate::currentDate().toString(u"yyMMdd"));
