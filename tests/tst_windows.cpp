@@ -81,17 +81,18 @@ bool setAttributes(const QString &file, DWORD attributes)
 }
 
 
-// nerubato.exe as built (tests/CMakeLists.txt says where, from its output directory).
-QString programPath()
+// nerubato.exe as built (tests/CMakeLists.txt says where, from its output
+// directory), or the runner beside it: "nerubato" or "quorvex".
+QString programPath(const QString &name = QStringLiteral("nerubato"))
 {
-    return QDir::toNativeSeparators(
-        QFileInfo(test::helperPath(QStringLiteral(NERUBATO_PROGRAM))).absoluteFilePath());
+    const QFileInfo tool(test::helperPath(QStringLiteral(NERUBATO_PROGRAM)));
+    return QDir::toNativeSeparators(tool.dir().absoluteFilePath(name + QStringLiteral(".exe")));
 }
 
-// A string of nerubato.exe's version resource, as Explorer reads it; null when absent.
-QString versionString(const QString &query)
+// A string of a program's version resource, as Explorer reads it; null when absent.
+QString versionString(const QString &program, const QString &query)
 {
-    const QString path = programPath();
+    const QString path = programPath(program);
     QByteArray data(int(GetFileVersionInfoSizeW(wide(path), nullptr)), 0);
     void *value = nullptr;
     UINT characters = 0; // the terminating zero included
@@ -103,10 +104,10 @@ QString versionString(const QString &query)
 
 // The resource (type, name) of nerubato.exe, loaded as data; with how many
 // resources of that type it has.
-QByteArray programResource(LPCWSTR type, WORD name, int *ofType)
+QByteArray programResource(const QString &program, LPCWSTR type, WORD name, int *ofType)
 {
     const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> module(
-        LoadLibraryExW(wide(programPath()), nullptr,
+        LoadLibraryExW(wide(programPath(program)), nullptr,
                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE),
         &FreeLibrary);
     *ofType = 0;
@@ -432,29 +433,41 @@ private slots:
     // Japanese (UTF-16), with the product's name and the project's version.
     void programCarriesItsVersion_data()
     {
+        QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("product name") << "ProductName" << "ネルバト";
-        QTest::newRow("description") << "FileDescription" << "ネルバト";
-        QTest::newRow("product version") << "ProductVersion" << NERUBATO_VERSION;
-        QTest::newRow("file version") << "FileVersion" << NERUBATO_VERSION;
-        QTest::newRow("file name") << "OriginalFilename" << "nerubato.exe";
+        QTest::newRow("product name") << "nerubato" << "ProductName" << "ネルバト";
+        QTest::newRow("description") << "nerubato" << "FileDescription" << "ネルバト";
+        QTest::newRow("product version") << "nerubato" << "ProductVersion" << NERUBATO_VERSION;
+        QTest::newRow("file version") << "nerubato" << "FileVersion" << NERUBATO_VERSION;
+        QTest::newRow("file name") << "nerubato" << "OriginalFilename" << "nerubato.exe";
+        QTest::newRow("runner's product") << "quorvex" << "ProductName" << "ネルバト";
+        QTest::newRow("runner's description") << "quorvex" << "FileDescription" << "ネルバト 実行プログラム";
+        QTest::newRow("runner's file name") << "quorvex" << "OriginalFilename" << "quorvex.exe";
     }
 
     void programCarriesItsVersion()
     {
+        QFETCH(QString, program);
         QFETCH(QString, key);
         QFETCH(QString, value);
-        QCOMPARE(versionString(QStringLiteral("\\StringFileInfo\\041104b0\\") + key), value);
+        QCOMPARE(versionString(program, QStringLiteral("\\StringFileInfo\\041104b0\\") + key), value);
     }
 
     // The icon Explorer shows for the file: one, in every size drawn for it.
+    void programCarriesItsIcon_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::newRow("nerubato.exe") << "nerubato";
+        QTest::newRow("quorvex.exe") << "quorvex";
+    }
     void programCarriesItsIcon()
     {
-        QCOMPARE(ExtractIconExW(wide(programPath()), -1, nullptr, nullptr, 0), UINT(1));
+        QFETCH(QString, program);
+        QCOMPARE(ExtractIconExW(wide(programPath(program)), -1, nullptr, nullptr, 0), UINT(1));
         // Six bytes with the count at 4, then 14 bytes a picture, its width first (0 for 256).
         int groups = 0;
-        const QByteArray group = programResource(RT_GROUP_ICON, 1, &groups);
+        const QByteArray group = programResource(program, RT_GROUP_ICON, 1, &groups);
         QCOMPARE(groups, 1);
         QVERIFY(group.size() >= 6);
         const int count = quint8(group[4]) | quint8(group[5]) << 8;
@@ -469,21 +482,27 @@ private slots:
     // what the program asks of Windows.
     void programManifest_data()
     {
+        QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("element");
         QTest::addColumn<QString>("attribute"); // empty: the element's text
         QTest::addColumn<QString>("value");
-        QTest::newRow("long paths") << "longPathAware" << "" << "true";
-        QTest::newRow("DPI per monitor") << "dpiAwareness" << "" << "PerMonitorV2, PerMonitor";
-        QTest::newRow("no elevation") << "requestedExecutionLevel" << "level" << "asInvoker";
+        QTest::newRow("long paths") << "nerubato" << "longPathAware" << "" << "true";
+        QTest::newRow("DPI per monitor") << "nerubato" << "dpiAwareness" << "" << "PerMonitorV2, PerMonitor";
+        QTest::newRow("no elevation") << "nerubato" << "requestedExecutionLevel" << "level" << "asInvoker";
+        // What it starts runs with the user's rights, never more.
+        QTest::newRow("runner, no elevation") << "quorvex" << "requestedExecutionLevel" << "level"
+                                              << "asInvoker";
+        QTest::newRow("runner, long paths") << "quorvex" << "longPathAware" << "" << "true";
     }
 
     void programManifest()
     {
+        QFETCH(QString, program);
         QFETCH(QString, element);
         QFETCH(QString, attribute);
         QFETCH(QString, value);
         int manifests = 0;
-        QXmlStreamReader xml(programResource(RT_MANIFEST, 1, &manifests));
+        QXmlStreamReader xml(programResource(program, RT_MANIFEST, 1, &manifests));
         QCOMPARE(manifests, 1);
         QStringList found;
         while (!xml.atEnd()) {
