@@ -8,6 +8,8 @@
 
 using namespace nerubato;
 using namespace nerubato::runner;
+using V = Verdict;
+Q_DECLARE_METATYPE(nerubato::runner::Verdict)
 
 namespace {
 
@@ -71,74 +73,60 @@ private slots:
         QCOMPARE(std::get<Damage>(read).missing, missing);
     }
 
+    // "ran=DATE" is the day on record, "marker" the test run's marker; times
+    // are on 2026-12-09 (a Wednesday) unless a date is given.
     void conditions_data()
     {
         QTest::addColumn<QString>("changes");
-        QTest::addColumn<QDateTime>("now");
-        QTest::addColumn<QDate>("lastRun");
-        QTest::addColumn<bool>("marker");
-        QTest::addColumn<int>("verdict");
-        QTest::addColumn<QDateTime>("waitUntil");
-        const QDateTime none;
-        const auto at = [](int y, int mo, int d, int h, int mi, int s = 0) {
-            return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
-        };
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<V>("verdict");
+        QTest::addColumn<QString>("waitUntil");
         const auto row = [](const char *name) -> QTestData & { return QTest::newRow(name); };
-        row("untouched") << "" << kWednesday << QDate() << false << int(Verdict::Run) << none;
-        row("marker skips all") << "1=true;2=12/10;10=false;13=00:00" << kWednesday << QDate()
-                                << true << int(Verdict::Run) << none;
-        row("not the date") << "1=true;2=12/10" << kWednesday << QDate() << false
-                            << int(Verdict::WrongDate) << none;
-        row("02/29 in a leap year") << "1=true;2=02/29" << at(2028, 2, 29, 10, 0) << QDate()
-                                    << false << int(Verdict::Run) << none;
-        row("02/29 out of one") << "1=true;2=02/29" << at(2027, 2, 28, 10, 0) << QDate() << false
-                                << int(Verdict::WrongDate) << none;
-        row("no weekday ticked") << "37=true" << kWednesday << QDate() << false
-                                 << int(Verdict::NoWeekday) << none;
-        row("Wednesday ticked") << "37=true;6=true" << kWednesday << QDate() << false
-                                << int(Verdict::Run) << none;
-        row("Sunday ticked, Sunday") << "37=true;3=true" << at(2026, 12, 13, 10, 0) << QDate()
-                                     << false << int(Verdict::Run) << none;
-        row("Thursday only") << "37=true;7=true" << kWednesday << QDate() << false
-                             << int(Verdict::WrongWeekday) << none;
-        row("date before weekday") << "1=true;2=12/10;37=true" << kWednesday << QDate() << false
-                                   << int(Verdict::WrongDate) << none;
-        row("window's last minute") << "11=08:00;12=09:00" << at(2026, 12, 9, 9, 0, 59) << QDate()
-                                    << false << int(Verdict::Run) << none;
-        row("after the window") << "11=08:00;12=09:00" << at(2026, 12, 9, 9, 1) << QDate() << false
-                                << int(Verdict::OutsideWindow) << none;
-        row("across midnight, late") << "11=22:00;12=02:00" << at(2026, 12, 9, 23, 30) << QDate()
-                                     << false << int(Verdict::Run) << none;
-        row("across midnight, early") << "11=22:00;12=02:00" << at(2026, 12, 9, 1, 59) << QDate()
-                                      << false << int(Verdict::Run) << none;
-        row("across midnight, noon") << "11=22:00;12=02:00" << kWednesday << QDate() << false
-                                     << int(Verdict::OutsideWindow) << none;
-        row("once, ran today") << "38=true" << kWednesday << kWednesday.date() << false
-                               << int(Verdict::AlreadyRun) << none;
-        row("once, ran yesterday") << "38=true" << kWednesday << QDate(2026, 12, 8) << false
-                                   << int(Verdict::Run) << none;
-        row("timer ahead") << "10=false;13=10:30" << kWednesday << QDate() << false
-                           << int(Verdict::Wait) << at(2026, 12, 9, 10, 30);
-        row("timer this minute") << "10=false;13=10:00" << at(2026, 12, 9, 10, 0, 40) << QDate()
-                                 << false << int(Verdict::Run) << none;
-        row("timer passed") << "10=false;13=09:59" << kWednesday << QDate() << false
-                            << int(Verdict::TimerPassed) << none;
+        row("untouched") << "" << "10:00" << V::Run << "";
+        row("marker skips all") << "marker;1=true;2=12/10;10=false" << "10:00" << V::Run << "";
+        row("not the date") << "1=true;2=12/10" << "10:00" << V::WrongDate << "";
+        row("02/29 in a leap year") << "1=true;2=02/29" << "2028-02-29 10:00" << V::Run << "";
+        row("02/29 out of one") << "1=true;2=02/29" << "2027-02-28 10:00" << V::WrongDate << "";
+        row("no weekday ticked") << "37=true" << "10:00" << V::NoWeekday << "";
+        row("Wednesday ticked") << "37=true;6=true" << "10:00" << V::Run << "";
+        row("Sunday ticked, Sunday") << "37=true;3=true" << "2026-12-13 10:00" << V::Run << "";
+        row("Thursday only") << "37=true;7=true" << "10:00" << V::WrongWeekday << "";
+        row("date before weekday") << "1=true;2=12/10;37=true" << "10:00" << V::WrongDate << "";
+        row("window's last minute") << "11=08:00;12=09:00" << "09:00:59" << V::Run << "";
+        row("after the window") << "11=08:00;12=09:00" << "09:01" << V::OutsideWindow << "";
+        row("across midnight, late") << "11=22:00;12=02:00" << "23:30" << V::Run << "";
+        row("across midnight, early") << "11=22:00;12=02:00" << "01:59" << V::Run << "";
+        row("across midnight, noon") << "11=22:00;12=02:00" << "12:00" << V::OutsideWindow << "";
+        row("once, ran today") << "38=true;ran=2026-12-09" << "10:00" << V::AlreadyRun << "";
+        row("once, ran yesterday") << "38=true;ran=2026-12-08" << "10:00" << V::Run << "";
+        row("timer ahead") << "10=false;13=10:30" << "10:00" << V::Wait << "10:30";
+        row("timer this minute") << "10=false;13=10:00" << "10:00:40" << V::Run << "";
+        row("timer passed") << "10=false;13=09:59" << "10:00" << V::TimerPassed << "";
     }
     void conditions()
     {
         QFETCH(QString, changes);
-        QFETCH(QDateTime, now);
-        QFETCH(QDate, lastRun);
-        QFETCH(bool, marker);
-        QFETCH(int, verdict);
-        QFETCH(QDateTime, waitUntil);
-        const Decision d =
-            decide(plan(changes), now, lastRun.isValid() ? std::optional(lastRun) : std::nullopt,
-                   marker);
-        QCOMPARE(int(d.verdict), verdict);
+        QFETCH(QString, now);
+        QFETCH(V, verdict);
+        QFETCH(QString, waitUntil);
+        const auto when = [](const QString &text) {
+            return QDateTime::fromString(text.contains(u'-') ? text : "2026-12-09 " + text,
+                                         text.count(u':') == 2 ? u"yyyy-MM-dd HH:mm:ss" : u"yyyy-MM-dd HH:mm");
+        };
+        std::optional<QDate> lastRun;
+        QStringList lines;
+        for (const QString &change : changes.split(u';', Qt::SkipEmptyParts)) {
+            if (change.startsWith(u"ran="))
+                lastRun = QDate::fromString(change.mid(4), Qt::ISODate);
+            else if (change != u"marker")
+                lines << change;
+        }
+        const bool marker = changes.contains(u"marker");
+        const Decision d = decide(plan(lines.join(u';')), when(now), lastRun, marker);
+        QCOMPARE(d.verdict, verdict);
         QCOMPARE(d.skipped, marker);
-        if (waitUntil.isValid())
-            QCOMPARE(d.at, waitUntil);
+        if (!waitUntil.isEmpty())
+            QCOMPARE(d.at, when(waitUntil));
     }
 
     void dayOnRecord_data()
@@ -259,20 +247,6 @@ private slots:
         const QString text = cp932::decode(damageText({13, line, false}));
         QVERIFY2(text.endsWith(QString(20, QChar(0x30BD)) + QStringLiteral("...\"")), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral(" 13 行目")));
-    }
-
-    void reportHasItsSevenLinesAndMore()
-    {
-        const Plan p = plan("16=notepad.exe;21=yymmdd.txt;47=true");
-        ProgramOutcomes programs = notStarted(&p);
-        programs[0] = {ProgramOutcome::Kind::Started, QTime(10, 0, 3), "notepad.exe 261209.txt", {}};
-        const Lines lines = reportLines({Result::Started, kWednesday, "x", programs,
-                                         endingText(p, false, false), {}});
-        QCOMPARE(lines.size(), 8);
-        QCOMPARE(cp932::decode(lines[0]), QStringLiteral("プログラムを起動しました　2026/12/09 10:00:00"));
-        QCOMPARE(cp932::decode(lines[2]),
-                 QStringLiteral("ＰＧＭ１: 10:00:03 に起動しました  notepad.exe 261209.txt"));
-        QCOMPARE(cp932::decode(lines[3]), QStringLiteral("ＰＧＭ2: 設定なし"));
     }
 };
 
