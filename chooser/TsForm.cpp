@@ -85,8 +85,17 @@ void TsForm::DirlineChange()
     const QString directory = treeDirectory();
     if (directory.isEmpty())
         return;
-    SelectedDirectory = shownDirectory(QDir::toNativeSeparators(directory));
+    const QString shown = shownDirectory(QDir::toNativeSeparators(directory));
+    // The drives are read at the first opening only; a tree that then shows
+    // the directory the chooser was made on has not changed directory, and the
+    // path box keeps what it showed.
+    const bool unchanged = m_listDirectory.isEmpty() && shown == SelectedDirectory;
+    SelectedDirectory = shown;
     m_driveDirectories.insert(m_drive, directory);
+    if (unchanged) {
+        pointFileListAt(directory);
+        return;
+    }
     ui->Pass_Edit->setText(SelectedDirectory);
     if (pointFileListAt(directory))
         FileLBoxChange();

@@ -17,7 +17,7 @@ QByteArray markerBytes()
 
 bool isRegistered()
 {
-    return QFile::exists(kRegistrationFile);
+    return fileExists(kRegistrationFile);
 }
 
 Lines readRegistration()
@@ -32,7 +32,7 @@ void writeRegistration(const Lines &lines)
 
 void deleteRegistration()
 {
-    if (QFile::exists(kRegistrationFile) && !QFile::remove(kRegistrationFile))
+    if (fileExists(kRegistrationFile) && !QFile::remove(kRegistrationFile))
         throw FileDeleteError(kRegistrationFile);
 }
 
@@ -43,7 +43,7 @@ void writeSkipMarker()
 
 bool takeSkipMarker()
 {
-    if (!QFile::exists(kMarkerFile))
+    if (!fileExists(kMarkerFile))
         return false;
     if (!QFile::remove(kMarkerFile))
         throw FileDeleteError(kMarkerFile);

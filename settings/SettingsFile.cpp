@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QThread>
 
@@ -129,6 +130,11 @@ template <typename Take> bool readPieces(const QString &fileName, Take take)
 }
 
 } // namespace
+
+bool fileExists(const QString &fileName)
+{
+    return QFileInfo(fileName).isFile();
+}
 
 Lines loadLines(const QString &fileName)
 {

@@ -12,6 +12,9 @@ Lines splitLines(const QByteArray &bytes);
 // Every line followed by CR LF.
 QByteArray joinLines(const Lines &lines);
 
+// True for a file of that name; a folder that bears it is no such file.
+bool fileExists(const QString &fileName);
+
 // Reads a whole file; throws FileOpenError.
 Lines loadLines(const QString &fileName);
 

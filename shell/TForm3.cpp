@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "settings/RunnerContract.h"
+#include "settings/SettingsFile.h"
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
 #include "ui/SettingsTarget.h"
@@ -102,7 +103,7 @@ void TForm3::help_BtnClick()
     // Windows has had no viewer for the old help format since Vista, and the
     // program ships no such file: without one, the guide shipped beside the
     // program opens in the browser instead of nothing happening.
-    if (QFile::exists(runner::kHelpFile))
+    if (fileExists(runner::kHelpFile))
         ShellLaunch(runner::kHelpFile, QString(), QString(), Platform::kSwHide);
     else
         ShellLaunch(guideFile(), QString(), QString(), Platform::kSwShowNormal);
@@ -125,7 +126,7 @@ void TForm3::test_BtnClick()
         return;
     if (answer == No)
         runner::writeSkipMarker();
-    if (QFile::exists(reportFileName))
+    if (fileExists(reportFileName))
         QFile::remove(reportFileName); // a report that stays would only be shown again
     ReportPoll.waiting = 1;
     ReportPoll.ticks = 0;
@@ -137,7 +138,7 @@ void TForm3::Timer1Timer()
 {
     if (ReportPoll.waiting == 1) {
         ++ReportPoll.ticks;
-        if (QFile::exists(reportFileName)) {
+        if (fileExists(reportFileName)) {
             // Raised before the dialog opens, so no tick runs inside this one.
             ReportPoll.waiting = 0;
             Timer1->setInterval(kIdleInterval);

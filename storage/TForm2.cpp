@@ -109,7 +109,7 @@ void TForm2::LoadFromSlot()
 {
     const QString slotFile = m_editor->slotFileName();
     const QString label = SlotLabel(slotFile);
-    if (QFile::exists(slotFile)) {
+    if (fileExists(slotFile)) {
         m_editor->loadLines(loadLines(slotFile));
         hide();
         return;

@@ -235,19 +235,32 @@ private slots:
 
     // The chooser opens where the process is at its first opening, not at its
     // creation. Hidden directories stay out of the tree except on the way there.
+    // Opened where it was made, it has not changed directory: the path box
+    // keeps the directory as it was, with no separator added.
+    void opensWhereTheProcessIs_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<bool>("separator"); // after the directory in the path box
+        QTest::newRow("moved since") << ".tools" << true;
+        QTest::newRow("where it was made") << "" << false;
+    }
     void opensWhereTheProcessIs()
     {
+        QFETCH(QString, current);
+        QFETCH(bool, separator);
         Fixture f;
         QVERIFY(QDir(f.start).mkpath(".tools/inner"));
         f.work.write(".tools/tool.exe", "x");
-        QVERIFY(QDir::setCurrent(f.path(".tools")));
+        QVERIFY(QDir::setCurrent(f.path(current)));
         f.chooser->open();
         QVERIFY(f.chooser->isVisible());
-        QVERIFY(f.waitLoaded(".tools"));
+        QVERIFY(f.waitLoaded(current));
+        QCOMPARE(f.pathBox->text(), separator ? f.nativeDir(current) : f.native(current));
+        if (current.isEmpty())
+            return;
         QCOMPARE(f.listNames(), QStringList{"tool.exe"});
         QCOMPARE(f.tree->currentIndex().data().toString(), QStringLiteral(".tools"));
         QCOMPARE(f.chooser->SelectedDirectory, f.native(".tools"));
-        QCOMPARE(f.pathBox->text(), f.nativeDir(".tools"));
         QCOMPARE(f.drives->currentText(), f.native(""));
         QVERIFY(f.openDirectory(".tools/inner"));
         QVERIFY(f.openDirectory(".tools"));

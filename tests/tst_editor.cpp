@@ -290,6 +290,16 @@ private slots:
         QTest::newRow("minimising again")
             << QStringList{"nominimize_RBtn", "minimize_RBtn"} << QStringList{"smallstart_CBox"}
             << QStringList{} << QStringList{"minimize_RBtn"};
+        // "set:" ticks a box as the program does, running no rule; the release
+        // of the right button, or of a press dragged off the box (which ticks
+        // nothing), then runs it.
+        QTest::newRow("right button")
+            << QStringList{"set:kidobi_CBox", "right:kidobi_CBox"}
+            << QStringList{"kidobi_Edit", "kidobi_UD"} << QStringList{} << QStringList{"kidobi_CBox"};
+        QTest::newRow("press dragged off")
+            << QStringList{"set:yoyakugo1_CBox", "off:yoyakugo1_CBox"}
+            << QStringList{"kidojiymd_RBtn", "siteiymd_RBtn"} << QStringList{}
+            << QStringList{"yoyakugo1_CBox"};
     }
     void rulesFollowMouseRelease()
     {
@@ -299,12 +309,21 @@ private slots:
         QFETCH(QStringList, checked);
         show();
         const QString dateBefore = edit("kidobi_Edit")->text();
-        for (const QString &name : clicks) {
+        for (const QString &step : clicks) {
+            const QString how = step.section(u':', 0, -2), name = step.section(u':', -1);
             auto *tabs = get<QTabWidget>("PageControl1");
             for (QWidget *page = get(name); page; page = page->parentWidget())
                 if (tabs->indexOf(page) >= 0)
                     tabs->setCurrentWidget(page);
-            click(name);
+            QWidget *w = get(name);
+            if (how == u"set") {
+                get<QAbstractButton>(name)->setChecked(true);
+            } else if (how == u"off") {
+                QTest::mousePress(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2));
+                QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(w->width() + 40, -30));
+            } else {
+                click(name, how == u"right" ? Qt::RightButton : Qt::LeftButton);
+            }
         }
         for (const QString &name : enabled)
             QVERIFY2(get(name)->isEnabled(), qPrintable(name));
@@ -315,11 +334,9 @@ private slots:
         QCOMPARE(edit("kidobi_Edit")->text(), dateBefore);
     }
 
-    // The keyboard changes the state but runs no rule; the next release of
-    // any mouse button on the source does.
     // A key that changes a rule's source (Space on a check box, an arrow in a
-    // radio group) runs the rule on its release, as the mouse's release does,
-    // so that a user without a mouse is not locked out of the dependants; a
+    // radio group) runs the rule on its release, as the mouse's release does:
+    // a user without a mouse would otherwise never reach the dependants. A
     // change the program makes runs none.
     void keyboardRunsTheRule_data()
     {
@@ -668,6 +685,7 @@ private slots:
     void steppersAreSpinButtons();
     void conversionErrors_data();
     void conversionErrors();
+    void disabledStepperIgnoresButtons_data();
     void disabledStepperIgnoresButtons();
     void autoRepeat();
     void failedStepDoesNotRepeat();
@@ -1050,15 +1068,32 @@ void TestEditor::conversionErrors()
     QCOMPARE(m_editor->platform.beeps, 1);
 }
 
+// At start every stepper of a disabled field is disabled too, and inert.
+void TestEditor::disabledStepperIgnoresButtons_data()
+{
+    QTest::addColumn<QString>("stepper");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("start date") << "kidobi_UD" << "kidobi_Edit" << "01/01";
+    QTest::newRow("timer") << "timer_UD" << "timer_Edit" << "00:00";
+    QTest::newRow("end time") << "syuryo2_UD" << "syuryo2_Edit" << "23:59";
+    for (const char *n : {"2", "3", "4", "5"})
+        QTest::addRow("delay %s", n) << QStringLiteral("jikansa_UD") + n
+                                     << QStringLiteral("jikansa_Edit") + n << "0";
+}
+
 void TestEditor::disabledStepperIgnoresButtons()
 {
+    QFETCH(QString, stepper);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
     show();
-    auto *ud = get<Stepper>("kidobi_UD");
+    auto *ud = get<Stepper>(stepper);
     QVERIFY(!ud->isEnabled());
     QTest::mouseClick(ud, Qt::LeftButton, {}, kUpperArrow);
     QTest::mouseClick(ud, Qt::LeftButton, {}, kLowerArrow);
     QTest::mouseClick(ud, Qt::RightButton, {}, kUpperArrow);
-    QCOMPARE(edit("kidobi_Edit")->text(), QStringLiteral("01/01"));
+    QCOMPARE(edit(field)->text(), text);
 }
 
 // Held on an arrow, the stepper steps again at each tick of its repeat timer

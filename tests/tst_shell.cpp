@@ -373,14 +373,37 @@ private slots:
             QVERIFY(!w->isVisible());
     }
 
+    // Nothing registered: the message, and the editor as it was, also when it
+    // shows a registration that has gone since.
+    void viewWithoutRegistration_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<bool>("viewing");
+        QTest::newRow("no file") << false << false;
+        QTest::newRow("a folder of its name") << true << false;
+        QTest::newRow("while viewing") << false << true;
+    }
     void viewWithoutRegistration()
     {
+        QFETCH(bool, folder);
+        QFETCH(bool, viewing);
+        ScheduleSettings registered;
+        registered.kidobi_Date = "12/24";
+        if (viewing) {
+            m_program->dir.write("kidodata.dat", joinLines(settingsToLines(registered)));
+            click("kaijo_Btn");
+            QFile::remove(m_program->dir.file("kidodata.dat"));
+        }
+        if (folder)
+            QVERIFY(QDir(m_program->dir.path()).mkdir("kidodata.dat"));
         test::MessageAnswerer answer("OK");
         click("kaijo_Btn");
         QCOMPARE(answer.seen().caption, QStringLiteral("ｴﾗｰ"));
         QCOMPARE(answer.seen().text, QStringLiteral("現在設定データは登録されていません"));
-        QCOMPARE(main().WindowMode, WindowMode(1));
-        QVERIFY(!editor().isVisible());
+        QCOMPARE(main().WindowMode, WindowMode(viewing ? 2 : 1));
+        QCOMPARE(editor().isVisible(), viewing);
+        if (viewing)
+            QCOMPARE(editor().settings(), registered);
     }
 
     void viewThenCreate()
@@ -657,21 +680,38 @@ private slots:
         }
     }
 
-    // A report there but not to be opened: the general error box, the wait over.
+    // A report there but not to be opened: the general error box, the wait
+    // over. A folder of its name is no report: the wait goes on.
+    void reportThatCannotBeOpened_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("cannot be read") << false;
+        QTest::newRow("a folder of its name") << true;
+    }
     void reportThatCannotBeOpened()
     {
+        QFETCH(bool, folder);
         {
             test::MessageAnswerer answers(kYes);
             click("test_Btn");
         }
-        QVERIFY(QDir(m_program->dir.path()).mkdir("errormsg.txt"));
+        std::optional<test::FileBeyondReach> held;
+        if (folder) {
+            QVERIFY(QDir(m_program->dir.path()).mkdir("errormsg.txt"));
+        } else {
+            m_program->dir.write("errormsg.txt", reportOf(7));
+            held.emplace(m_program->dir, "errormsg.txt");
+        }
         test::MessageAnswerer box("OK");
-        main().Timer1->start(1); // the next tick through the timer's own connection
-        QTRY_VERIFY(box.seen().seen);
-        QCOMPARE(box.seen().caption, QStringLiteral("ネルバト"));
-        QCOMPARE(box.seen().text, QStringLiteral("ﾌｧｲﾙ errormsg.txt は開けません."));
-        QCOMPARE(main().ReportPoll.waiting, quint8(0));
-        QCOMPARE(box.all().size(), 1);
+        main().Timer1->start(1); // the ticks through the timer's own connection
+        QTRY_VERIFY(folder ? main().ReportPoll.ticks > 1 : box.seen().seen);
+        main().Timer1->stop();
+        QCOMPARE(box.all().size(), folder ? 0 : 1);
+        QCOMPARE(main().ReportPoll.waiting, quint8(folder ? 1 : 0));
+        if (!folder) {
+            QCOMPARE(box.seen().caption, QStringLiteral("ネルバト"));
+            QCOMPARE(box.seen().text, QStringLiteral("ﾌｧｲﾙ errormsg.txt は開けません."));
+        }
     }
 
     // Cancel during a wait: the wait goes on, and its report still shows.

@@ -191,14 +191,21 @@ private slots:
     {
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("stillOpen");
-        QTest::newRow("yes keeps the chooser") << "はい(&Y)" << true;
-        QTest::newRow("no closes it") << "いいえ(&N)" << false;
+        QTest::addColumn<bool>("folder"); // a folder bears the slot's name
+        QTest::newRow("yes keeps the chooser") << "はい(&Y)" << true << false;
+        QTest::newRow("no closes it") << "いいえ(&N)" << false << false;
+        QTest::newRow("close box, Cancel, keeps it") << "<close>" << true << false;
+        QTest::newRow("Esc, No, closes it") << "<esc>" << false << false;
+        QTest::newRow("a folder of its name") << "はい(&Y)" << true << true;
     }
 
     void loadOfAnEmptySlot()
     {
         QFETCH(QString, answer);
         QFETCH(bool, stillOpen);
+        QFETCH(bool, folder);
+        if (folder)
+            QVERIFY(QDir(program().dir.path()).mkdir("hozondt5.dat"));
         editor().show();
         const ScheduleSettings before = editor().settings();
         QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
@@ -332,19 +339,37 @@ private slots:
     }
 
     // A registration that can't be deleted is reported, not claimed cancelled.
+    // What cannot be removed stays, and says so; a folder of its name is no
+    // registration, and there was none to remove.
+    void unregisterThatCannotDelete_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("cannot be removed") << false << "ネルバト" << "ﾌｧｲﾙ kidodata.dat を削除できません.";
+        QTest::newRow("a folder of its name") << true << "情報" << "登録を解除しました";
+    }
     void unregisterThatCannotDelete()
     {
+        QFETCH(bool, folder);
+        QFETCH(QString, caption);
+        QFETCH(QString, text);
         program().dir.write("kidodata.dat", fileOf(timerSchedule()));
         QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
-        // Something the process may not remove now stands under the name.
-        QFile::remove(program().dir.file("kidodata.dat"));
-        QVERIFY(QDir(program().dir.path()).mkpath("kidodata.dat/held"));
+        std::optional<test::FileBeyondReach> held;
+        if (folder) {
+            QFile::remove(program().dir.file("kidodata.dat"));
+            QVERIFY(QDir(program().dir.path()).mkpath("kidodata.dat/held"));
+        } else {
+            held.emplace(program().dir, "kidodata.dat");
+        }
         test::MessageAnswerer answers("OK");
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        held.reset();
         QCOMPARE(answers.all().size(), 1);
-        QCOMPARE(answers.seen().caption, QStringLiteral("ネルバト"));
-        QCOMPARE(answers.seen().text, QStringLiteral("ﾌｧｲﾙ kidodata.dat を削除できません."));
-        QVERIFY(editor().isVisible());
+        QCOMPARE(answers.seen().caption, caption);
+        QCOMPARE(answers.seen().text, text);
+        QCOMPARE(editor().isVisible(), !folder);
         QVERIFY(program().dir.exists("kidodata.dat"));
     }
 

@@ -6,9 +6,14 @@
 #include <QDir>
 #include <QFile>
 
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <sys/fsuid.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -72,6 +77,45 @@ void makeReadOnly(const QString &dir)
 {
     QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
                                    QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+}
+
+FileBeyondReach::FileBeyondReach(const WorkDir &dir, const QString &name)
+    : m_dir(dir), m_file(dir.file(name))
+{
+#ifdef Q_OS_WIN
+    auto *holder = new QProcess;
+    const QString ready = dir.file(QStringLiteral("held.ready"));
+    holder->start(helperPath(QStringLiteral("holdfile")),
+                  {QDir::toNativeSeparators(m_file), QStringLiteral("60000"),
+                   QDir::toNativeSeparators(ready)});
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(ready) && waited.elapsed() < 10000)
+        QThread::msleep(20);
+    if (!QFile::exists(ready))
+        qFatal("holdfile did not hold %s", qPrintable(m_file));
+    m_release = [holder] {
+        holder->kill();
+        holder->waitForFinished(10000);
+        delete holder;
+    };
+#else
+    QFile::setPermissions(m_file, {});
+    makeReadOnly(dir.path());
+    if (geteuid() == 0) {
+        constexpr uid_t kNobody = 65534;
+        setfsuid(kNobody);
+        m_release = [] { setfsuid(0); };
+    }
+#endif
+}
+
+FileBeyondReach::~FileBeyondReach()
+{
+    if (m_release)
+        m_release();
+    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(m_file, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 bool underWine()

@@ -65,4 +65,23 @@ bool asUnprivilegedUser(const std::function<bool()> &check);
 // Makes dir read-only (and reachable by the unprivileged user).
 void makeReadOnly(const QString &dir);
 
+// While it lives, this process can neither read a file of dir nor remove it,
+// as when the user lacks the rights or another process holds it: on Windows a
+// second process holds it open (holdfile); elsewhere the file loses its rights
+// and dir its write right, and a test run as root meets them by taking an
+// unprivileged user's file access on this thread (setfsuid).
+class FileBeyondReach
+{
+public:
+    FileBeyondReach(const WorkDir &dir, const QString &name);
+    ~FileBeyondReach();
+    FileBeyondReach(const FileBeyondReach &) = delete;
+    FileBeyondReach &operator=(const FileBeyondReach &) = delete;
+
+private:
+    const WorkDir &m_dir;
+    QString m_file;
+    std::function<void()> m_release;
+};
+
 } // namespace nerubato::test
