@@ -7,6 +7,7 @@
 // A 1 ms timer ticks on the UI thread; the largest gap between two ticks is the
 // longest stall. Usage: bench_chooser [file count, default 100000] [directory]
 // With a directory, the files are made there once and reused by later runs.
+#include "FoundWindows.h"
 #include "chooser/DirectoryTreeModel.h"
 #include "chooser/FileListModel.h"
 #include "chooser/TsForm.h"
@@ -91,7 +92,7 @@ int main(int argc, char **argv)
     QDir::setCurrent(big);
     SilentPlatform platform;
     WindowSet windows(platform);
-    Forms &forms = windows.forms();
+    Forms forms = Forms::found(platform);
     auto *list = forms.sForm->findChild<QListView *>(QStringLiteral("FileLBox"));
     auto *tree = forms.sForm->findChild<QTreeView *>(QStringLiteral("Dirline"));
     auto *files = qobject_cast<FileListModel *>(list->model());

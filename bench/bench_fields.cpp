@@ -4,6 +4,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen bench_fields [MiB] [runs]
 
+#include "FoundWindows.h"
 #include "editor/ByteEdit.h"
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
@@ -50,21 +51,19 @@ int main(int argc, char **argv)
 
     SilentPlatform platform;
     WindowSet windows(platform);
-    TForm1 &editor = *windows.forms().Form1;
+    TForm1 &editor = *Forms::found(platform).Form1;
     editor.show();
     (void)QTest::qWaitForWindowExposed(&editor);
     auto *args = editor.findChild<ByteEdit *>(QStringLiteral("sw1_Edit"));
 
     std::vector<double> load, paint, key, save;
     for (int run = 0; run < runs; ++run) {
-        editor.SettingsLines = splitLines(joinLines(settingsToLines(ScheduleSettings())));
-        editor.LinesToSettings();
+        editor.loadLines(splitLines(joinLines(settingsToLines(ScheduleSettings()))));
         QApplication::processEvents();
 
         QElapsedTimer t;
         t.start();
-        editor.SettingsLines = file;
-        editor.LinesToSettings();
+        editor.loadLines(file);
         load.push_back(t.nsecsElapsed() / 1e6);
 
         t.restart();
@@ -78,10 +77,10 @@ int main(int argc, char **argv)
         key.push_back(t.nsecsElapsed() / 1e6);
 
         t.restart();
-        editor.SettingsLines.clear();
-        editor.SettingsToLines();
+        // What SettingsToLines appends: the record read from the controls.
+        const Lines saved = settingsToLines(editor.settings());
         save.push_back(t.nsecsElapsed() / 1e6);
-        if (editor.SettingsLines[20] != "a" + line) {
+        if (saved[20] != "a" + line) {
             std::fprintf(stderr, "the saved line is not the loaded one with the key typed\n");
             return 1;
         }

@@ -4,6 +4,7 @@
 // load does. Usage: bench_report [megabytes] [directory]
 // The report is written once into the directory (default: a temporary one).
 #include "settings/RunnerContract.h"
+#include "settings/StartFolder.h"
 #include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
@@ -67,7 +68,7 @@ int main(int argc, char **argv)
     const long before = peakKiB();
     QElapsedTimer timer;
     timer.start();
-    const QString shown = runner::readReport(report);
+    const QString shown = StartFolder(dir).readReport();
     const qint64 headNs = timer.nsecsElapsed();
     const long afterHead = peakKiB();
     std::printf("report of %lld MB: read and shown lines %lld bytes of text\n", megabytes,
@@ -76,7 +77,7 @@ int main(int argc, char **argv)
                 headNs / 1e6, afterHead - before);
 
     timer.restart();
-    const Lines all = loadLines(report);
+    const Lines all = loadLines(QDir(), report);
     const qint64 wholeNs = timer.nsecsElapsed();
     std::printf("  the whole file split in lines:  %.1f ms, peak memory +%ld KiB (%lld lines)\n",
                 wholeNs / 1e6, peakKiB() - afterHead, qlonglong(all.size()));

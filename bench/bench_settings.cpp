@@ -93,7 +93,7 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
     for (int i = -runs / 10; i < runs; ++i) {
         timer.start();
-        const Lines lines = loadLines(source);
+        const Lines lines = loadLines(QDir(), source);
         const qint64 loaded = timer.nsecsElapsed();
         ScheduleSettings s;
         linesToSettings(lines, s);
@@ -117,7 +117,7 @@ int main(int argc, char **argv)
     std::vector<qint64> atomicSave;
     for (int i = 0; i < saveRuns; ++i) {
         timer.start();
-        saveBytes(target, bytes);
+        saveBytes(QDir(), target, bytes);
         atomicSave.push_back(timer.nsecsElapsed());
     }
 

@@ -139,7 +139,7 @@ std::string registrationFolder(QTemporaryDir &dir, bool now)
         s.kara_Time = later.toString(u"HH:mm").toLatin1();
         s.made_Time = later.addSecs(3600).toString(u"HH:mm").toLatin1();
     }
-    saveLines(QDir(dir.path()).filePath(runner::kRegistrationFile), settingsToLines(s));
+    saveLines(QDir(dir.path()), runner::kRegistrationFile, settingsToLines(s));
     return dir.path().toStdString();
 }
 

@@ -2,6 +2,7 @@
 // once its main window is idle, the button that opens the window is pressed;
 // the time from the press to the window shown, exposed and idle is printed
 // (ms), and the program ends. Usage: firstopen_nerubato editor|slots|files
+#include "FoundWindows.h"
 #include "startup_probe.h"
 
 #include "chooser/TsForm.h"
@@ -22,7 +23,7 @@ int main(int argc, char *argv[])
     const char *which = argc > 1 ? argv[1] : "editor";
     nerubato::Application app(argc, argv);
     nerubato::WindowSet windows(app.platform());
-    nerubato::Forms &forms = windows.forms();
+    const Forms forms = Forms::found(app.platform());
     QWidget *target = std::strcmp(which, "slots") == 0   ? static_cast<QWidget *>(forms.Form2)
                       : std::strcmp(which, "files") == 0 ? static_cast<QWidget *>(forms.sForm)
                                                          : static_cast<QWidget *>(forms.Form1);

@@ -66,11 +66,12 @@ int main(int argc, char *argv[])
     installLook();
     phase("the look");
     Platform platform;
-    auto form3 = std::make_unique<TForm3>(platform);
+    const StartFolder folder(QDir::currentPath());
+    auto form3 = std::make_unique<TForm3>(platform, folder);
     phase("main window (TForm3) created");
-    auto form1 = std::make_unique<TForm1>(platform);
+    auto form1 = std::make_unique<TForm1>(platform, folder);
     phase("editor (TForm1) created");
-    auto form2 = std::make_unique<TForm2>(platform);
+    auto form2 = std::make_unique<TForm2>(platform, folder);
     phase("slot chooser (TForm2) created");
     auto sForm = std::make_unique<TsForm>(platform);
     phase("file chooser (TsForm) created");

@@ -7,10 +7,11 @@
 int main(int argc, char *argv[])
 {
     startProbe();
-    nerubato::runner::Start start = nerubato::runner::prepare(QDateTime::currentDateTime());
+    using namespace nerubato;
+    runner::Start start = runner::prepare(StartFolder(QDir::currentPath()), QDateTime::currentDateTime());
     if (!start.plan)
         return 1;
-    nerubato::runner::RunnerApplication app(argc, argv);
+    runner::RunnerApplication app(argc, argv);
     quitWhenShownAndIdle();
     return app.run(std::move(start));
 }

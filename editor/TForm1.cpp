@@ -22,8 +22,8 @@ void enable(bool on, std::initializer_list<QWidget *> widgets)
 
 } // namespace
 
-TForm1::TForm1(Platform &platform, QWidget *parent)
-    : QWidget(parent), m_platform(platform), ui(std::make_unique<Ui::TForm1>())
+TForm1::TForm1(Platform &platform, const StartFolder &folder, QWidget *parent)
+    : QWidget(parent), m_platform(platform), m_folder(folder), ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
     centreOnFirstShow(this);
@@ -85,7 +85,6 @@ void TForm1::connectRuleSources()
 
 void TForm1::FormCreate()
 {
-    StartDirectory = QDir::currentPath();
     showFirstPage();
     SettingsLines.clear();
     EnableAll();
@@ -178,7 +177,6 @@ void TForm1::EnableAll()
 
 void TForm1::presentMode(nerubato::WindowMode windowMode)
 {
-    m_windowMode = windowMode;
     const bool create = windowMode == WindowMode::Create;
     setWindowTitle(create ? QStringLiteral("設定ファイル作成画面")
                           : QStringLiteral("登録した設定の表示画面"));

@@ -3,6 +3,8 @@
 #include "editor/Form1Parts.h"
 #include "editor/RecordBinding.h"
 #include "settings/ScheduleSettings.h"
+#include "settings/StartFolder.h"
+#include "ui/Modes.h"
 #include "ui/Placement.h"
 #include "ui/SettingsTarget.h"
 
@@ -25,25 +27,25 @@ class ByteEdit;
 class Platform;
 
 // The settings editor. Its controls are the schedule being edited; it owns
-// SettingsLines, StartDirectory, SlotAction, SlotFileName and BrowseTarget.
-// What it asks of the other windows it says through its signals.
+// SettingsLines, the start directory and BrowseTarget. What it asks of the other
+// windows it says through its signals; what hozon_Btn does, it reads from
+// the main window's mode.
 class TForm1 : public QWidget, public SettingsTarget
 {
     Q_OBJECT
 
 public:
-    explicit TForm1(Platform &platform, QWidget *parent = nullptr);
+    TForm1(Platform &platform, const StartFolder &folder, QWidget *parent = nullptr);
     ~TForm1() override;
 
     void FormCreate();
     // At program end, before the windows go.
     void FormDestroy();
 
-    // SettingsTarget: the main window's view and the slot chooser's flows.
+    void setWindowModeSource(const WindowModeSource *mainWindow) { m_modeSource = mainWindow; }
+
+    // SettingsTarget: the main window's view and the slot chooser's load.
     void loadLines(const Lines &lines) override;
-    nerubato::SlotAction slotAction() const override { return SlotAction; }
-    QString slotFileName() const override { return SlotFileName; }
-    void setSlotFileName(const QString &fileName) override { SlotFileName = fileName; }
 
     // The record <-> the controls, through SettingsLines.
     void SettingsToLines();
@@ -64,8 +66,9 @@ public:
     void EnableMinimize();
     void EnableAll() override;
 
-    // The editor's side of the main window's mode: caption, hozon_Btn,
-    // yomidasi, and what hozon_Btn does (Create saves, any other value unregisters).
+    // The editor's side of the main window's mode: caption, hozon_Btn and
+    // yomidasi. (What hozon_Btn does it reads from the mode when pressed:
+    // Create saves, any other value unregisters.)
     void presentMode(nerubato::WindowMode windowMode);
     void showFirstPage();
     void bringToFront() { nerubato::bringToFront(this); }
@@ -88,17 +91,11 @@ public:
     // Browse buttons: entry 1..5.
     void browse(int entry);
 
-    Lines SettingsLines;
-    QString StartDirectory;
-    nerubato::SlotAction SlotAction = nerubato::SlotAction::None;
-    QString SlotFileName;
-    quint8 BrowseTarget = 0;
-
 signals:
     // FormCreate applies the main window's mode.
     void windowModeWanted();
-    // The save flow (SlotAction Save, the lines to save) or the load flow (Load).
-    void slotChooserWanted(const nerubato::Lines &linesToSave);
+    // The save flow (with the lines to save) or the load flow (none).
+    void slotChooserWanted(nerubato::SlotAction action, const nerubato::Lines &linesToSave);
     // The start directory could not be made current: no slot chooser may stay.
     void slotChooserDismissed();
     void fileChooserWanted();
@@ -108,10 +105,14 @@ private:
     void makeSteppedFields();
 
     Platform &m_platform;
+    StartFolder m_folder; // StartDirectory: where the program started
+
     std::unique_ptr<Ui::TForm1> ui;
     Form1Rows m_rows;
     RecordBinding m_record;
-    nerubato::WindowMode m_windowMode = nerubato::WindowMode::Create;
+    const WindowModeSource *m_modeSource = nullptr;
+    Lines SettingsLines;
+    quint8 BrowseTarget = 0;
     // The file chooser is open: the editor stays disabled whatever the slot
     // chooser does.
     bool m_browsing = false;

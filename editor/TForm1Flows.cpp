@@ -2,16 +2,16 @@
 #include "TForm1.h"
 
 #include "editor/ByteEdit.h"
-#include "settings/RunnerContract.h"
 #include "ui/Messages.h"
 
-#include <QDir>
 
 namespace nerubato {
 
+// Every file is named in the start directory; what is left to check is that
+// it is still there.
 bool TForm1::RestoreStartDirectory()
 {
-    if (QDir::setCurrent(StartDirectory))
+    if (m_folder.isThere())
         return true;
     showMessage(m_platform, MessageType::Error,
                 {QStringLiteral("カレントディレクトリのセットに失敗しました"),
@@ -26,9 +26,8 @@ bool TForm1::RestoreStartDirectory()
 
 void TForm1::hozon_BtnClick()
 {
-    if (m_windowMode != WindowMode::Create) {
-        SlotFileName = runner::kRegistrationFile;
-        runner::deleteRegistration();
+    if (m_modeSource && m_modeSource->windowMode() != WindowMode::Create) {
+        m_folder.deleteRegistration();
         showMessage(m_platform, MessageType::Information, {QStringLiteral("登録を解除しました")},
                     Ok);
         hide();
@@ -39,8 +38,7 @@ void TForm1::hozon_BtnClick()
         return;
     SettingsLines.clear();
     SettingsToLines();
-    SlotAction = SlotAction::Save;
-    emit slotChooserWanted(SettingsLines);
+    emit slotChooserWanted(SlotAction::Save, SettingsLines);
     setEnabled(false);
 }
 
@@ -48,8 +46,7 @@ void TForm1::yomidasiClick()
 {
     if (!RestoreStartDirectory())
         return;
-    SlotAction = SlotAction::Load;
-    emit slotChooserWanted({});
+    emit slotChooserWanted(SlotAction::Load, {});
 }
 
 void TForm1::syuryo_BtnClick()

@@ -262,7 +262,7 @@ void Run::report(Result result, const QDateTime &now)
                        {}};
     if (ran)
         outcome.notes = dayNotes(m_plan, m_start.marker, m_dayWritten, m_dayError);
-    writeReport(reportLines(outcome));
+    m_start.folder.writeReport(reportLines(outcome));
 }
 
 // Once: a day that cannot be written stops no program, and is told in the
@@ -271,7 +271,7 @@ void Run::recordDay()
 {
     m_dayWritten = m_start.at.date();
     try {
-        writeRunDay(m_dayWritten);
+        m_start.folder.writeRunDay(m_dayWritten);
     } catch (const Error &e) {
         m_dayError = e.text();
         if (m_reported)

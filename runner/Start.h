@@ -2,15 +2,18 @@
 
 #include "platform/Platform.h"
 #include "runner/core/Rules.h"
+#include "settings/StartFolder.h"
 
 #include <memory>
 #include <optional>
 
 namespace nerubato::runner {
 
-// What the runner found at its start, in its current directory.
+// What the runner found at its start, in the folder it works in (its current
+// directory).
 struct Start
 {
+    StartFolder folder{QString()};
     QDateTime at;
     bool marker = false;
     std::unique_ptr<FileLock> lock;
@@ -22,6 +25,6 @@ struct Start
 // and decides. Nothing here opens a window: when there is nothing to run, the
 // report is written and the start has no plan. Throws Error when even the
 // report cannot be written.
-Start prepare(const QDateTime &now);
+Start prepare(const StartFolder &folder, const QDateTime &now);
 
 } // namespace nerubato::runner

@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
 {
     runner::Start start;
     try {
-        start = runner::prepare(QDateTime::currentDateTime());
+        start = runner::prepare(StartFolder(QDir::currentPath()), QDateTime::currentDateTime());
     } catch (const Error &e) {
         runner::RunnerApplication app(argc, argv);
         return app.fail(e.text());

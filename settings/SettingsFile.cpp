@@ -131,24 +131,25 @@ template <typename Take> bool readPieces(const QString &fileName, Take take)
 
 } // namespace
 
-bool fileExists(const QString &fileName)
+bool fileExists(const QDir &folder, const QString &name)
 {
-    return QFileInfo(fileName).isFile();
+    return QFileInfo(folder, name).isFile();
 }
 
-Lines loadLines(const QString &fileName)
+Lines loadLines(const QDir &folder, const QString &name)
 {
-    QFile file(fileName);
+    QFile file(folder.filePath(name));
     if (!file.open(QIODevice::ReadOnly))
-        throw FileOpenError(fileName);
+        throw FileOpenError(name);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw FileOpenError(fileName);
+        throw FileOpenError(name);
     return splitLines(bytes);
 }
 
-Lines loadFirstLines(const QString &fileName, int count)
+Lines loadFirstLines(const QDir &folder, const QString &name, int count)
 {
+    const QString fileName = folder.filePath(name);
     QByteArray head;
     int ended = 0;
     const bool read = readPieces(fileName, [&](const char *data, qsizetype size) {
@@ -157,7 +158,7 @@ Lines loadFirstLines(const QString &fileName, int count)
         return !holdsLines(head, from, count, ended) && head.size() < kMaxHeadBytes;
     });
     if (!read)
-        throw FileOpenError(fileName);
+        throw FileOpenError(name);
     Lines lines = splitLines(head);
     if (lines.size() > count)
         lines.resize(count);
@@ -227,8 +228,9 @@ Written tryWrite(const QString &fileName, const QByteArray &bytes)
 
 } // namespace
 
-void saveBytes(const QString &fileName, const QByteArray &bytes)
+void saveBytes(const QDir &folder, const QString &name, const QByteArray &bytes)
 {
+    const QString fileName = folder.filePath(name);
     QElapsedTimer elapsed;
     elapsed.start();
     for (;;) {
@@ -238,14 +240,14 @@ void saveBytes(const QString &fileName, const QByteArray &bytes)
         // Windows refuses to replace a file that another process (the runner,
         // a virus scanner) holds open; such a hold is mostly over in a moment.
         if (written == Written::No || elapsed.elapsed() >= kReplaceRetry)
-            throw FileCreateError(fileName);
+            throw FileCreateError(name);
         QThread::msleep(50);
     }
 }
 
-void saveLines(const QString &fileName, const Lines &lines)
+void saveLines(const QDir &folder, const QString &name, const Lines &lines)
 {
-    saveBytes(fileName, joinLines(lines));
+    saveBytes(folder, name, joinLines(lines));
 }
 
 } // namespace nerubato

@@ -2,6 +2,7 @@
 
 #include "ScheduleSettings.h"
 
+#include <QDir>
 #include <QString>
 
 namespace nerubato {
@@ -12,11 +13,14 @@ Lines splitLines(const QByteArray &bytes);
 // Every line followed by CR LF.
 QByteArray joinLines(const Lines &lines);
 
+// Every file is named within a folder; the errors name it as the user knows
+// it, without the folder.
+
 // True for a file of that name; a folder that bears it is no such file.
-bool fileExists(const QString &fileName);
+bool fileExists(const QDir &folder, const QString &name);
 
 // Reads a whole file; throws FileOpenError.
-Lines loadLines(const QString &fileName);
+Lines loadLines(const QDir &folder, const QString &name);
 
 // Reads a file's first `count` lines and no more of it than they take, nor
 // more than kMaxHeadBytes: a file of any size costs what its head does. The
@@ -24,7 +28,7 @@ Lines loadLines(const QString &fileName);
 // holds it open, a refusal for sharing being tried again for kShareRetry ms
 // (a virus scanner looks at a file just after it is closed); elsewhere it is
 // a plain read. Throws FileOpenError.
-Lines loadFirstLines(const QString &fileName, int count);
+Lines loadFirstLines(const QDir &folder, const QString &name, int count);
 inline constexpr qsizetype kMaxHeadBytes = qsizetype(1) << 20;
 #ifdef Q_OS_WIN
 inline constexpr int kShareRetry = 1000;
@@ -36,7 +40,7 @@ QString longPathForm(const QString &path);
 // Replaces fileName atomically (temporary file in the same directory, flushed,
 // synced, renamed over the target). On any failure the old file stays whole,
 // no temporary file is left, and FileCreateError is thrown.
-void saveLines(const QString &fileName, const Lines &lines);
+void saveLines(const QDir &folder, const QString &name, const Lines &lines);
 // A replace that another process blocks (the target held open) is tried
 // again for this long (ms); any other failure is reported at once.
 #ifdef Q_OS_WIN
@@ -44,6 +48,6 @@ inline constexpr int kReplaceRetry = 2000;
 #else
 inline constexpr int kReplaceRetry = 0;
 #endif
-void saveBytes(const QString &fileName, const QByteArray &bytes);
+void saveBytes(const QDir &folder, const QString &name, const QByteArray &bytes);
 
 } // namespace nerubato

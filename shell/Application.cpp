@@ -27,7 +27,7 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 int Application::run()
 {
     WindowSet windows(m_platform);
-    windows.forms().Form3->show();
+    windows.mainWindow().show();
     const int status = exec();
     windows.end();
     return status;

@@ -11,22 +11,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 
 namespace nerubato {
 
-namespace {
-constexpr int kPollInterval = 800;
-}
-
-TForm3::TForm3(Platform &platform, QWidget *parent)
-    : QWidget(parent), m_platform(platform), ui(std::make_unique<Ui::TForm3>())
+TForm3::TForm3(Platform &platform, const StartFolder &folder, QWidget *parent)
+    : QWidget(parent), m_platform(platform), m_folder(folder), ui(std::make_unique<Ui::TForm3>())
 {
     ui->setupUi(this);
     centreOnFirstShow(this);
     Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(kPollInterval);
+    Timer1->setInterval(m_reportPoll.interval());
 
     const std::pair<QPushButton *, void (TForm3::*)()> buttons[] = {
         {ui->settei_Btn, &TForm3::settei_BtnClick},
@@ -44,17 +38,9 @@ TForm3::~TForm3() = default;
 
 void TForm3::FormCreate()
 {
-    reportFileName = runner::kReportFile;
     ui->msgL->hide();
     WindowMode = WindowMode::Create;
 }
-
-namespace {
-
-constexpr int kIdleInterval = 36000000; // ten hours: practically idle
-constexpr int kGiveUpAfterTicks = 100;
-
-} // namespace
 
 void TForm3::showEditor()
 {
@@ -71,7 +57,7 @@ void TForm3::settei_BtnClick()
 
 void TForm3::kaijo_BtnClick()
 {
-    if (!runner::isRegistered()) {
+    if (!m_folder.isRegistered()) {
         showMessage(m_platform, MessageType::Error,
                     {QStringLiteral("現在設定データは登録されていません")}, Ok);
         return;
@@ -79,7 +65,7 @@ void TForm3::kaijo_BtnClick()
     const nerubato::WindowMode previousMode = WindowMode;
     WindowMode = WindowMode::View;
     try {
-        const Lines lines = runner::readRegistration();
+        const Lines lines = m_folder.readRegistration().value_or(Lines());
         if (m_editor)
             m_editor->loadLines(lines);
     } catch (...) {
@@ -103,7 +89,8 @@ void TForm3::help_BtnClick()
     // Windows has had no viewer for the old help format since Vista, and the
     // program ships no such file: without one, the guide shipped beside the
     // program opens in the browser instead of nothing happening.
-    if (fileExists(runner::kHelpFile))
+    enterStartFolder();
+    if (fileExists(QDir(m_folder.path()), runner::kHelpFile))
         ShellLaunch(runner::kHelpFile, QString(), QString(), Platform::kSwHide);
     else
         ShellLaunch(guideFile(), QString(), QString(), Platform::kSwShowNormal);
@@ -125,32 +112,31 @@ void TForm3::test_BtnClick()
     if (answer == Cancel)
         return;
     if (answer == No)
-        runner::writeSkipMarker();
-    if (fileExists(reportFileName))
-        QFile::remove(reportFileName); // a report that stays would only be shown again
-    ReportPoll.waiting = 1;
-    ReportPoll.ticks = 0;
-    Timer1->setInterval(kPollInterval);
+        m_folder.writeSkipMarker();
+    m_folder.removeReport(); // a report that stays would only be shown again
+    m_reportPoll.begin();
+    Timer1->setInterval(m_reportPoll.interval());
+    enterStartFolder();
     ShellLaunch(runner::kRunnerFile, QString(), QString(), Platform::kSwHide);
 }
 
 void TForm3::Timer1Timer()
 {
-    if (ReportPoll.waiting == 1) {
-        ++ReportPoll.ticks;
-        if (fileExists(reportFileName)) {
-            // Raised before the dialog opens, so no tick runs inside this one.
-            ReportPoll.waiting = 0;
-            Timer1->setInterval(kIdleInterval);
-            const QString report = runner::readReport(reportFileName);
-            showMessage(m_platform, MessageType::Error, {report}, Ok);
-        }
+    if (m_reportPoll.tick(m_folder)) {
+        // Raised before the dialog opens, so no tick runs inside this one.
+        Timer1->setInterval(m_reportPoll.interval());
+        showMessage(m_platform, MessageType::Error, {m_folder.readReport()}, Ok);
     }
-    if (ReportPoll.ticks > kGiveUpAfterTicks) {
-        ReportPoll.waiting = 0;
-        Timer1->setInterval(kIdleInterval);
-        ReportPoll.ticks = 0;
-    }
+    m_reportPoll.giveUpIfDue();
+    Timer1->setInterval(m_reportPoll.interval());
+}
+
+// What the shell is handed is named in the current directory, and the runner
+// works in it: the start directory, whatever else may have made another one
+// current. (Gone, it cannot be entered; what is launched is then not found.)
+void TForm3::enterStartFolder()
+{
+    QDir::setCurrent(m_folder.path());
 }
 
 void TForm3::ApplyWindowMode()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/ReportPoll.h"
+#include "settings/StartFolder.h"
 #include "ui/Modes.h"
 
 #include <QString>
@@ -17,20 +19,15 @@ namespace nerubato {
 class Platform;
 class SettingsTarget;
 
-// The main window. Closing it ends the program. It opens the editor through
-// its signals and loads the registration into it through SettingsTarget.
-class TForm3 : public QWidget
+// The main window. Closing it ends the program. It keeps the window mode and
+// the test run's wait, opens the editor through its signals and loads the
+// registration into it through SettingsTarget.
+class TForm3 : public QWidget, public WindowModeSource
 {
     Q_OBJECT
 
 public:
-    struct Poll
-    {
-        quint8 waiting = 0;
-        qint32 ticks = 0;
-    };
-
-    explicit TForm3(Platform &platform, QWidget *parent = nullptr);
+    TForm3(Platform &platform, const StartFolder &folder, QWidget *parent = nullptr);
     ~TForm3() override;
 
     void FormCreate();
@@ -44,15 +41,11 @@ public:
     void Timer1Timer();
 
     void ApplyWindowMode();
+    nerubato::WindowMode windowMode() const override { return WindowMode; }
     // The user's guide, beside the program (native separators).
     static QString guideFile();
     void ShellLaunch(const QString &file, const QString &parameters, const QString &directory,
                      int showCommand);
-
-    nerubato::WindowMode WindowMode = nerubato::WindowMode::Create;
-    Poll ReportPoll;
-    QString reportFileName;
-    QTimer *Timer1 = nullptr;
 
 signals:
     // ApplyWindowMode: the editor's caption, save button and load button.
@@ -66,10 +59,15 @@ protected:
 
 private:
     void showEditor();
+    void enterStartFolder();
 
     Platform &m_platform;
+    StartFolder m_folder;
     std::unique_ptr<Ui::TForm3> ui;
     SettingsTarget *m_editor = nullptr;
+    nerubato::WindowMode WindowMode = nerubato::WindowMode::Create;
+    ReportPoll m_reportPoll;
+    QTimer *Timer1 = nullptr;
 };
 
 } // namespace nerubato

@@ -6,14 +6,17 @@
 #include "storage/TForm2.h"
 #include "ui/Handlers.h"
 
+#include <QDir>
+
 namespace nerubato {
 
-WindowSet::WindowSet(Platform &platform)
-    : m_platform(platform), m_form3(std::make_unique<TForm3>(platform)),
-      m_form1(std::make_unique<TForm1>(platform)),
-      m_form2(std::make_unique<TForm2>(platform)), m_sForm(std::make_unique<TsForm>(platform))
+WindowSet::WindowSet(Platform &platform, LinkHook *hook)
+    : m_platform(platform), m_hook(hook), m_folder(QDir::currentPath()),
+      m_form3(std::make_unique<TForm3>(platform, m_folder)),
+      m_form1(std::make_unique<TForm1>(platform, m_folder)),
+      m_form2(std::make_unique<TForm2>(platform, m_folder)),
+      m_sForm(std::make_unique<TsForm>(platform))
 {
-    m_forms = {&platform, m_form3.get(), m_form1.get(), m_form2.get(), m_sForm.get()};
     connectWindows();
     m_form3->FormCreate();
     m_form1->FormCreate();
@@ -40,8 +43,8 @@ void WindowSet::link(const char *name, Sender *sender, Signal signal, Receiver *
 {
     connectGuarded(m_platform, sender, signal, receiver,
                    SignalCall<Signal>::exactly([this, name, receiver, handler](auto &...args) {
-                       if (onLink)
-                           onLink(name);
+                       if (m_hook)
+                           m_hook->linkRuns(name);
                        invokeHandler(handler, receiver, args...);
                    }));
 }
@@ -53,15 +56,17 @@ void WindowSet::connectWindows()
     TForm2 *slotChooser = m_form2.get();
     TsForm *files = m_sForm.get();
 
-    // The main window opens the editor and loads the registration into it.
+    // The main window opens the editor and loads the registration into it;
+    // the editor reads its mode.
     main->setSettingsTarget(editor);
+    editor->setWindowModeSource(main);
     link("mode applied", main, &TForm3::windowModeApplied, editor, &TForm1::presentMode);
     link("first page", main, &TForm3::editorFirstPageWanted, editor, &TForm1::showFirstPage);
     link("editor shown", main, &TForm3::editorWanted, editor, &TForm1::bringToFront);
     link("mode wanted", editor, &TForm1::windowModeWanted, main, &TForm3::ApplyWindowMode);
 
-    // The editor's save and load flows through the slot chooser, which reads
-    // and writes the editor's slot state.
+    // The editor's save and load flows through the slot chooser, which loads
+    // into the editor.
     slotChooser->setSettingsTarget(editor);
     link("slot chooser wanted", editor, &TForm1::slotChooserWanted, slotChooser, &TForm2::open);
     link("slot chooser dismissed", editor, &TForm1::slotChooserDismissed, slotChooser,

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <functional>
+#include "settings/StartFolder.h"
+
 #include <memory>
 
 namespace nerubato {
@@ -11,40 +12,35 @@ class TForm2;
 class TForm3;
 class TsForm;
 
-// The four windows, for those above them: the program, its tools and tests.
-struct Forms
-{
-    Platform *platform = nullptr;
-    TForm3 *Form3 = nullptr;
-    TForm1 *Form1 = nullptr;
-    TForm2 *Form2 = nullptr;
-    TsForm *sForm = nullptr;
-};
-
 // Creates the four windows, each once, in the program's order: the main
-// window, the editor, the slot chooser, the file chooser. Then it connects
-// them, once, and runs their creation handlers in the same order. The windows
-// know nothing of each other; every way one window's action ends in another's
-// is made here.
+// window, the editor, the slot chooser, the file chooser, all on the folder
+// the program starts in. Then it connects them, once, and runs their creation
+// handlers in the same order. The windows know nothing of each other; every
+// way one window's action ends in another's is made here. Each window carries
+// its given name (Form3, Form1, Form2, sForm) as its object name.
 class WindowSet
 {
 public:
-    explicit WindowSet(Platform &platform);
+    // A seam for tests, and only that: told, first in every handler that one
+    // window's signal reaches in another, which link runs, so that a test can
+    // throw there and see that nothing crosses the signal's emission.
+    class LinkHook
+    {
+    public:
+        virtual ~LinkHook() = default;
+        virtual void linkRuns(const char *link) = 0;
+    };
+
+    explicit WindowSet(Platform &platform, LinkHook *hook = nullptr);
     ~WindowSet();
     WindowSet(const WindowSet &) = delete;
     WindowSet &operator=(const WindowSet &) = delete;
 
-    Forms &forms() { return m_forms; }
+    TForm3 &mainWindow() { return *m_form3; }
 
     // The program's end, while every window is still there: the editor's
-    // FormDestroy (which restores the start directory and may say it failed).
+    // FormDestroy (which may say the start directory has gone).
     void end();
-
-    // Runs first in every handler that one window's signal reaches in
-    // another, with the link's name: an error thrown there, as anywhere in
-    // such a handler, ends in the general error box and never crosses the
-    // signal's emission. For tests.
-    std::function<void(const char *link)> onLink;
 
 private:
     void connectWindows();
@@ -53,7 +49,8 @@ private:
               Handler handler);
 
     Platform &m_platform;
-    Forms m_forms;
+    LinkHook *m_hook;
+    StartFolder m_folder;
     std::unique_ptr<TForm3> m_form3;
     std::unique_ptr<TForm1> m_form1;
     std::unique_ptr<TForm2> m_form2;

@@ -1,14 +1,12 @@
 #include "TForm2.h"
 
 #include "settings/RunnerContract.h"
-#include "settings/SettingsFile.h"
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
 #include "ui/SettingsTarget.h"
 #include "ui_Form2.h"
 
 #include <QCloseEvent>
-#include <QFile>
 
 namespace nerubato {
 
@@ -18,8 +16,8 @@ const QString kLabels[] = {QStringLiteral("ファイル１"), QStringLiteral("�
                            QStringLiteral("ファイル５")};
 }
 
-TForm2::TForm2(Platform &platform, QWidget *parent)
-    : QWidget(parent), m_platform(platform), ui(std::make_unique<Ui::TForm2>())
+TForm2::TForm2(Platform &platform, const StartFolder &folder, QWidget *parent)
+    : QWidget(parent), m_platform(platform), m_folder(folder), ui(std::make_unique<Ui::TForm2>())
 {
     ui->setupUi(this);
     centreOnFirstShow(this);
@@ -36,8 +34,9 @@ TForm2::~TForm2() = default;
 
 void TForm2::FormCreate() {}
 
-void TForm2::open(const Lines &linesToSave)
+void TForm2::open(nerubato::SlotAction action, const Lines &linesToSave)
 {
+    SlotAction = action;
     m_linesToSave = linesToSave;
     SetSlotPrompt();
     bringToFront(this);
@@ -45,7 +44,7 @@ void TForm2::open(const Lines &linesToSave)
 
 void TForm2::SetSlotPrompt()
 {
-    switch (m_editor ? m_editor->slotAction() : SlotAction::None) {
+    switch (SlotAction) {
     case SlotAction::Save:
         ui->msgL->setText(QStringLiteral("保存先のファイルを選択してください"));
         break;
@@ -68,14 +67,11 @@ QString TForm2::SlotLabel(const QString &slotFileName)
 
 void TForm2::slotChosen(int slot)
 {
-    if (!m_editor)
-        return;
-    m_editor->setSlotFileName(runner::kSlotFiles[slot - 1]);
     SetSlotPrompt();
-    if (m_editor->slotAction() == SlotAction::Save)
-        SaveToSlot();
-    else if (m_editor->slotAction() == SlotAction::Load)
-        LoadFromSlot();
+    if (SlotAction == SlotAction::Save)
+        SaveToSlot(slot);
+    else if (SlotAction == SlotAction::Load)
+        LoadFromSlot(slot);
 }
 
 void TForm2::finish()
@@ -84,17 +80,16 @@ void TForm2::finish()
     hide();
 }
 
-void TForm2::SaveToSlot()
+void TForm2::SaveToSlot(int slot)
 {
-    const QString slotFile = m_editor->slotFileName();
-    saveLines(slotFile, m_linesToSave);
-    const QString label = SlotLabel(slotFile);
+    m_folder.saveSlot(slot, m_linesToSave);
+    const QString label = SlotLabel(runner::kSlotFiles[slot - 1]);
     const MessageButton answer = showMessage(
         m_platform, MessageType::Information,
         {label + QStringLiteral("に保存しました"), QStringLiteral("この設定を登録しますか？")},
         Yes | No);
     if (answer != No) {
-        runner::writeRegistration(m_linesToSave);
+        m_folder.writeRegistration(m_linesToSave);
         showMessage(m_platform, MessageType::Information,
                     {QStringLiteral("この設定を登録しました"),
                      QStringLiteral("テスト実行を行うとこの設定の内容がテストできます"),
@@ -105,12 +100,12 @@ void TForm2::SaveToSlot()
     finish();
 }
 
-void TForm2::LoadFromSlot()
+void TForm2::LoadFromSlot(int slot)
 {
-    const QString slotFile = m_editor->slotFileName();
-    const QString label = SlotLabel(slotFile);
-    if (fileExists(slotFile)) {
-        m_editor->loadLines(loadLines(slotFile));
+    const QString label = SlotLabel(runner::kSlotFiles[slot - 1]);
+    if (const std::optional<Lines> lines = m_folder.loadSlot(slot)) {
+        if (m_editor)
+            m_editor->loadLines(*lines);
         hide();
         return;
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "settings/ScheduleSettings.h"
+#include "settings/StartFolder.h"
+#include "ui/Modes.h"
 
 #include <QString>
 #include <QWidget>
@@ -16,16 +18,16 @@ namespace nerubato {
 class Platform;
 class SettingsTarget;
 
-// The slot chooser: one window serving both saving and loading. What it does
-// with a slot is the editor's SlotAction, and the slot chosen goes into the
-// editor's SlotFileName: it holds no slot state of its own. It reaches the
-// editor through SettingsTarget and tells it when it closes by a signal.
+// The slot chooser: one window serving both saving and loading. It is asked
+// with what to do (SlotAction) and, to save, the lines; it keeps them for that
+// flow only. A load reaches the editor through SettingsTarget; a close is
+// told by a signal.
 class TForm2 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TForm2(Platform &platform, QWidget *parent = nullptr);
+    TForm2(Platform &platform, const StartFolder &folder, QWidget *parent = nullptr);
     ~TForm2() override;
 
     void FormCreate();
@@ -33,7 +35,7 @@ public:
 
     // The editor's save flow (with the lines it composed) or load flow (none):
     // SetSlotPrompt, then shown and brought to the front.
-    void open(const Lines &linesToSave);
+    void open(nerubato::SlotAction action, const Lines &linesToSave);
 
     void SetSlotPrompt();
     void Button1Click() { slotChosen(1); }
@@ -42,8 +44,8 @@ public:
     void Button4Click() { slotChosen(4); }
     void Button5Click() { slotChosen(5); }
     void cancel_BtnClick();
-    void SaveToSlot();
-    void LoadFromSlot();
+    void SaveToSlot(int slot);
+    void LoadFromSlot(int slot);
 
     // "ファイル１" … "ファイル５" for the five slot files; empty for any other name.
     static QString SlotLabel(const QString &slotFileName);
@@ -61,8 +63,10 @@ private:
     void finish();
 
     Platform &m_platform;
+    StartFolder m_folder;
     std::unique_ptr<Ui::TForm2> ui;
     SettingsTarget *m_editor = nullptr;
+    nerubato::SlotAction SlotAction = nerubato::SlotAction::None;
     // What the save flow composed: a view loading the registration into the
     // editor meanwhile does not change what the chosen slot receives.
     Lines m_linesToSave;

@@ -49,14 +49,23 @@ QByteArray fileWith(const QMap<int, QByteArray> &changes)
 const QPoint kUpperArrow(8, 4);
 const QPoint kLowerArrow(8, 15);
 
+// The main window's mode, as the editor reads it.
+struct Mode : WindowModeSource
+{
+    WindowMode mode = WindowMode::Create;
+    WindowMode windowMode() const override { return mode; }
+};
+
 // The editor alone, created as the program creates it, in create mode.
 struct Editor
 {
     test::WorkDir dir;
     test::FakePlatform platform;
-    TForm1 form{platform};
+    Mode mode;
+    TForm1 form{platform, StartFolder(dir.path())};
     Editor()
     {
+        form.setWindowModeSource(&mode);
         form.FormCreate();
         form.presentMode(WindowMode::Create);
     }
@@ -95,16 +104,14 @@ class TestEditor : public QObject
         for (QChar c : text)
             QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
-    void load(const QByteArray &file)
-    {
-        form().SettingsLines = splitLines(file);
-        form().LinesToSettings();
-    }
+    void load(const QByteArray &file) { form().loadLines(splitLines(file)); }
+    // What the save button hands the slot chooser.
     QByteArray saved()
     {
-        form().SettingsLines.clear();
-        form().SettingsToLines();
-        return joinLines(form().SettingsLines);
+        QSignalSpy wanted(&form(), &TForm1::slotChooserWanted);
+        form().hozon_BtnClick();
+        form().slotChooserClosed();
+        return wanted.isEmpty() ? QByteArray() : joinLines(wanted.at(0).at(1).value<Lines>());
     }
 
 private slots:
@@ -115,8 +122,6 @@ private slots:
     void creation()
     {
         QVERIFY(form().isHidden());
-        QCOMPARE(form().StartDirectory, QDir::currentPath());
-        QVERIFY(form().SettingsLines.isEmpty());
         QCOMPARE(get<QTabWidget>("PageControl1")->currentWidget(), get("TabSheet1"));
         QCOMPARE(form().size(), QSize(602, 403));
         QCOMPARE(get("PageControl1")->geometry(), QRect(1, 7, 600, 354));
@@ -134,21 +139,22 @@ private slots:
         QCOMPARE(get<QPushButton>("yomidasi")->text(), QStringLiteral("ファイルの読出"));
     }
 
-    // The editor's end restores the start directory; a failure says so.
+    // The editor's end says so when the start directory has gone meanwhile.
     void endRestoresTheStartDirectory()
     {
-        const QString start = form().StartDirectory;
-        QDir::setCurrent(QDir::tempPath());
-        form().FormDestroy();
-        QCOMPARE(QDir::currentPath(), start);
-        QVERIFY(form().SettingsLines.isEmpty());
-
+        QVERIFY(QDir(m_editor->dir.path()).mkdir("start"));
+        TForm1 editor(m_editor->platform, StartFolder(m_editor->dir.file("start")));
+        editor.FormCreate();
+        {
+            test::MessageAnswerer none("OK");
+            editor.FormDestroy();
+            QVERIFY(none.all().isEmpty());
+        }
+        QVERIFY(QDir(m_editor->dir.path()).rmdir("start"));
         test::MessageAnswerer answer("OK");
-        form().StartDirectory = start + QStringLiteral("/gone");
-        form().FormDestroy();
+        editor.FormDestroy();
         QCOMPARE(answer.seen().text, QStringLiteral("カレントディレクトリのセットに失敗しました\r\n"
                                                     "ファイル操作を正常に行えませんでした"));
-        form().StartDirectory = start;
     }
 
     // The editor alone: what it asks of the other windows it asks through its
@@ -156,7 +162,9 @@ private slots:
     void editorAloneTalksThroughSignals()
     {
         test::FakePlatform platform;
-        TForm1 editor(platform);
+        Mode mode;
+        TForm1 editor(platform, StartFolder(m_editor->dir.path()));
+        editor.setWindowModeSource(&mode);
         QSignalSpy modeWanted(&editor, &TForm1::windowModeWanted);
         QSignalSpy slotChooser(&editor, &TForm1::slotChooserWanted);
         QSignalSpy fileChooser(&editor, &TForm1::fileChooserWanted);
@@ -166,20 +174,17 @@ private slots:
 
         editor.hozon_BtnClick();
         QCOMPARE(slotChooser.size(), 1);
-        QCOMPARE(editor.slotAction(), SlotAction::Save);
-        QCOMPARE(joinLines(slotChooser.at(0).at(0).value<Lines>()), test::defaultSettingsFile());
+        QCOMPARE(slotChooser.at(0).at(0).value<SlotAction>(), SlotAction::Save);
+        QCOMPARE(joinLines(slotChooser.at(0).at(1).value<Lines>()), test::defaultSettingsFile());
         QVERIFY(!editor.isEnabled());
-        editor.setSlotFileName(QStringLiteral("hozondt4.dat"));
-        QCOMPARE(editor.SlotFileName, QStringLiteral("hozondt4.dat"));
         editor.slotChooserClosed();
         QVERIFY(editor.isEnabled());
 
         editor.yomidasiClick();
         QCOMPARE(slotChooser.size(), 2);
-        QCOMPARE(editor.slotAction(), SlotAction::Load);
+        QCOMPARE(slotChooser.at(1).at(0).value<SlotAction>(), SlotAction::Load);
         editor.browse(3);
         QCOMPARE(fileChooser.size(), 1);
-        QCOMPARE(editor.BrowseTarget, quint8(3));
         editor.slotChooserClosed(); // the file chooser is still open
         QVERIFY(!editor.isEnabled());
         editor.programPathChosen(QStringLiteral("C:\\TOOLS\\APP.EXE"));
@@ -187,6 +192,7 @@ private slots:
         QCOMPARE(editor.settings().jikko_Path[2], QByteArray("C:\\TOOLS\\APP.EXE"));
         QCOMPARE(editor.settings().jikko_Path[1], QByteArray());
 
+        mode.mode = WindowMode::View;
         editor.presentMode(WindowMode::View);
         m_editor->dir.write("kidodata.dat", test::defaultSettingsFile());
         test::MessageAnswerer answer("OK");
@@ -387,8 +393,7 @@ private slots:
         const QByteArray file = fileWith({{1, "true"}, {10, "false"}, {48, "siteiymd"}});
         Lines lines = splitLines(file);
         lines.removeLast();
-        form().SettingsLines = lines;
-        QVERIFY_THROWS_EXCEPTION(ListIndexError, form().LinesToSettings());
+        QVERIFY_THROWS_EXCEPTION(ListIndexError, form().loadLines(lines));
         QVERIFY(get<QCheckBox>("kidobi_CBox")->isChecked());
         QVERIFY(get<QRadioButton>("timer_RBtn")->isChecked());
         QVERIFY(get<QRadioButton>("siteiymd_RBtn")->isChecked());
@@ -396,8 +401,7 @@ private slots:
         QVERIFY(!get("kidobi_Edit")->isEnabled()); // EnableAll did not run
         QVERIFY(!get("timer_Edit")->isEnabled());
 
-        form().SettingsLines.clear();
-        QVERIFY_THROWS_EXCEPTION(ListIndexError, form().LinesToSettings());
+        QVERIFY_THROWS_EXCEPTION(ListIndexError, form().loadLines({}));
         QVERIFY(get<QCheckBox>("kidobi_CBox")->isChecked());
     }
 
@@ -428,13 +432,8 @@ private slots:
     void loadSaveIsByteIdentical()
     {
         QFETCH(QByteArray, file);
-        m_editor->dir.write("hozondt1.dat", file);
-        form().SettingsLines = loadLines("hozondt1.dat");
-        form().LinesToSettings();
-        form().SettingsLines.clear();
-        form().SettingsToLines();
-        saveLines("hozondt2.dat", form().SettingsLines);
-        QCOMPARE(m_editor->dir.read("hozondt2.dat"), file);
+        load(file);
+        QCOMPARE(saved(), file);
     }
 
     void editedTextIsSavedAsTyped()
@@ -652,12 +651,12 @@ private slots:
                                  "sansyo_Btn5"};
         for (int n = 1; n <= 5; ++n) {
             QTest::mouseClick(get(browse[n - 1]), Qt::LeftButton);
-            QCOMPARE(form().BrowseTarget, n);
             QCOMPARE(fileChooser.size(), n);
-            // The chooser holds the editor until it closes.
+            // The chooser holds the editor until it closes, and fills this row.
             QVERIFY(!form().isEnabled());
-            form().fileChooserClosed();
+            form().programPathChosen(QStringLiteral("P%1.EXE").arg(n));
             QVERIFY(form().isEnabled());
+            QCOMPARE(edit(QStringLiteral("jikko%1_Edit").arg(n))->text(), QStringLiteral("P%1.EXE").arg(n));
         }
         QTest::mouseClick(get("syuryo_Btn"), Qt::LeftButton);
         QVERIFY(form().isHidden());

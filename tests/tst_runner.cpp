@@ -22,7 +22,7 @@ const QDateTime kStart(QDate(2026, 12, 9), QTime(10, 0));
 QStringList report()
 {
     QStringList lines;
-    QFile file(kReportFile);
+    QFile file(QDir::current().filePath(kReportFile));
     if (file.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : splitLines(file.readAll()))
             lines << cp932::decode(line);
@@ -52,6 +52,7 @@ struct Runner
     explicit Runner(const QString &changes, bool marker = false)
     {
         Start start;
+        start.folder = StartFolder(dir.path());
         start.at = now;
         start.marker = marker;
         start.plan = std::get<Plan>(readPlan(test::changedLines(changes)));
@@ -111,7 +112,7 @@ private slots:
             dir.write(kRegistrationFile, joinLines(test::changedLines(changes)));
         if (marker)
             dir.write(kMarkerFile, markerBytes());
-        const Start start = prepare(kStart);
+        const Start start = prepare(StartFolder(dir.path()), kStart);
         QVERIFY(!start.plan);
         QVERIFY2(!dir.exists(kMarkerFile), "a marker left would have the next start skip its checks");
         const QStringList lines = report();

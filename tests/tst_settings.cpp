@@ -4,6 +4,8 @@
 #include "settings/RunnerContract.h"
 #include "settings/ScheduleSettings.h"
 #include "settings/SettingsFile.h"
+#include "settings/ReportPoll.h"
+#include "settings/StartFolder.h"
 #include "testcore.h"
 
 #include <QFile>
@@ -288,11 +290,11 @@ private slots:
     {
         test::WorkDir dir;
         const Lines lines = settingsToLines(changedRecord());
-        saveLines("hozondt1.dat", lines);
+        saveLines(QDir(), "hozondt1.dat", lines);
         QCOMPARE(dir.read("hozondt1.dat"), joinLines(lines));
-        QCOMPARE(loadLines("hozondt1.dat"), lines);
+        QCOMPARE(loadLines(QDir(), "hozondt1.dat"), lines);
         // A shorter replacement leaves no tail of the old content.
-        saveLines("hozondt1.dat", {"x"});
+        saveLines(QDir(), "hozondt1.dat", {"x"});
         QCOMPARE(dir.read("hozondt1.dat"), QByteArray("x\r\n"));
     }
 
@@ -300,7 +302,7 @@ private slots:
     {
         test::WorkDir dir;
         try {
-            loadLines("hozondt4.dat");
+            loadLines(QDir(), "hozondt4.dat");
             QFAIL("expected an error");
         } catch (const FileOpenError &e) {
             QCOMPARE(e.text(), QStringLiteral("ﾌｧｲﾙ hozondt4.dat は開けません"));
@@ -312,12 +314,12 @@ private slots:
     {
         NERUBATO_POSIX_ONLY();
         test::WorkDir dir;
-        saveLines("kidodata.dat", defaultLines());
+        saveLines(QDir(), "kidodata.dat", defaultLines());
         test::makeReadOnly(dir.path());
         const Lines changed = settingsToLines(changedRecord());
         QVERIFY(test::asUnprivilegedUser([&] {
             try {
-                saveLines("kidodata.dat", changed);
+                saveLines(QDir(), "kidodata.dat", changed);
             } catch (const FileCreateError &e) {
                 return e.text() == QStringLiteral("ﾌｧｲﾙ kidodata.dat を作成できません");
             }
@@ -333,7 +335,7 @@ private slots:
     {
         test::WorkDir dir;
         QVERIFY(QDir(dir.path()).mkdir("hozondt2.dat"));
-        QVERIFY_THROWS_EXCEPTION(FileCreateError, saveLines("hozondt2.dat", defaultLines()));
+        QVERIFY_THROWS_EXCEPTION(FileCreateError, saveLines(QDir(), "hozondt2.dat", defaultLines()));
         QVERIFY(QFileInfo(dir.file("hozondt2.dat")).isDir());
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
     }
@@ -369,7 +371,51 @@ private slots:
         QFETCH(QString, shown);
         test::WorkDir dir;
         dir.write(runner::kReportFile, file);
-        QCOMPARE(runner::readReport(runner::kReportFile), shown);
+        QCOMPARE(StartFolder(dir.path()).readReport(), shown);
+    }
+
+    // The test run's wait, tick by tick: the report found at the tick that
+    // sees it, up to the 101st, with the timer idle before it is read; the wait
+    // given up after 100 ticks; a second run beginning the count again.
+    void reportWait_data()
+    {
+        QTest::addColumn<int>("restartAt"); // 0: one run
+        QTest::addColumn<int>("reportAt");  // the tick that finds the report there
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<int>("ticksAfter");
+        QTest::newRow("tick 4") << 0 << 4 << true << 4;
+        QTest::newRow("tick 100") << 0 << 100 << true << 100;
+        QTest::newRow("tick 101") << 0 << 101 << true << 0;
+        QTest::newRow("tick 102, given up") << 0 << 102 << false << 0;
+        QTest::newRow("run again at 60, tick 160") << 60 << 160 << true << 0;
+    }
+    void reportWait()
+    {
+        QFETCH(int, restartAt);
+        QFETCH(int, reportAt);
+        QFETCH(bool, found);
+        QFETCH(int, ticksAfter);
+        test::WorkDir dir;
+        const StartFolder folder(dir.path());
+        ReportPoll poll;
+        QCOMPARE(poll.interval(), 800);
+        QVERIFY(!poll.tick(folder)); // no wait, no count
+        QCOMPARE(poll.ticks(), 0);
+        poll.begin();
+        for (int tick = 1; tick < reportAt; ++tick) {
+            if (tick == restartAt)
+                poll.begin();
+            QVERIFY(!poll.tick(folder));
+            poll.giveUpIfDue();
+        }
+        QCOMPARE(poll.interval(), found ? 800 : 36000000);
+        dir.write(runner::kReportFile, "1\r\n");
+        QCOMPARE(poll.tick(folder), found);
+        QVERIFY(!poll.waiting());
+        QCOMPARE(poll.interval(), 36000000);
+        poll.giveUpIfDue();
+        QCOMPARE(poll.ticks(), ticksAfter);
+        QVERIFY(!poll.tick(folder)); // found once
     }
 
     void markerIsOneLineOf66Bytes()

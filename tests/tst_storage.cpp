@@ -59,9 +59,10 @@ class TestStorage : public QObject
         return *m_program;
     }
 
-    TForm1 &editor() { return *program().forms().Form1; }
-    TForm2 &chooser() { return *program().forms().Form2; }
-    TForm3 &main() { return *program().forms().Form3; }
+    TForm1 &editor() { return program().editor(); }
+    TForm2 &chooser() { return program().slotChooser(); }
+    TForm3 &main() { return program().main(); }
+
     QPushButton *button(QWidget &w, const char *name)
     {
         auto *b = w.findChild<QPushButton *>(name);
@@ -85,10 +86,9 @@ private slots:
         QVERIFY(QDir::setCurrent(start));
         test::FakePlatform platform;
         WindowSet windows(platform);
-        TForm1 &editor = *windows.forms().Form1;
-        TForm2 &slotChooser = *windows.forms().Form2;
-        TForm3 &main = *windows.forms().Form3;
-        main.Timer1->stop();
+        TForm1 &editor = test::Program::window<TForm1>("Form1");
+        TForm2 &slotChooser = test::Program::window<TForm2>("Form2");
+        TForm3 &main = windows.mainWindow();
         auto read = [&](const char *name) {
             QFile file(start + u'/' + QLatin1String(name));
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(editor.settings(), ScheduleSettings());
 
         main.kaijo_BtnClick();
-        QCOMPARE(main.WindowMode, WindowMode::View);
+        QCOMPARE(editor.windowTitle(), QStringLiteral("登録した設定の表示画面"));
         {
             test::MessageAnswerer answers("いいえ(&N)");
             main.test_BtnClick();
@@ -228,7 +228,6 @@ private slots:
         QVERIFY(editor().isEnabled());
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QCOMPARE(prompt(), QStringLiteral("保存先のファイルを選択してください"));
-        QCOMPARE(editor().SlotAction, SlotAction::Save);
         QVERIFY(!editor().isEnabled());
     }
 
@@ -299,9 +298,7 @@ private slots:
     void lostStartDirectoryStopsTheFlow()
     {
         editor().show();
-        QTemporaryDir elsewhere;
-        QDir::setCurrent(elsewhere.path());
-        editor().StartDirectory = program().dir.file("gone");
+        const test::StartDirectoryGone gone(program().dir.path());
         test::MessageAnswerer answers("OK");
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QCOMPARE(answers.seen().caption, QStringLiteral("ｴﾗｰ"));
@@ -311,8 +308,7 @@ private slots:
         QVERIFY(!editor().isVisible());
         QVERIFY(!chooser().isVisible());
         QVERIFY(editor().isEnabled());
-        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{});
-        editor().StartDirectory = program().dir.path();
+        QCOMPARE(QDir(gone.elsewhere.path()).entryList(QDir::Files), QStringList{});
     }
 
     void unregister_data()
@@ -426,7 +422,7 @@ private slots:
         editor().show();
         QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
         QTest::mouseClick(button(editor(), "sansyo_Btn2"), Qt::LeftButton);
-        QWidget &files = *program().forms().sForm;
+        QWidget &files = program().files();
         QVERIFY(files.isVisible());
         QVERIFY(!editor().isEnabled());
         if (way == "cancel") {
@@ -458,10 +454,9 @@ private slots:
         editor().show();
         QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
         QVERIFY(chooser().isVisible());
-        QTemporaryDir elsewhere;
-        QDir::setCurrent(elsewhere.path());
+        const test::StartDirectoryGone gone(program().dir.path());
+        const QTemporaryDir &elsewhere = gone.elsewhere;
         QFile(elsewhere.filePath("hozondt1.dat")).open(QIODevice::WriteOnly);
-        editor().StartDirectory = program().dir.file("gone");
         {
             test::MessageAnswerer answers("OK");
             QTest::mouseClick(button(editor(), qPrintable(then)), Qt::LeftButton);
@@ -471,7 +466,6 @@ private slots:
         QVERIFY(!editor().isVisible());
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{"hozondt1.dat"});
         QCOMPARE(QFileInfo(elsewhere.filePath("hozondt1.dat")).size(), 0);
-        editor().StartDirectory = program().dir.path();
     }
 
     // The slot is written, the registration is not: the old registration
@@ -510,7 +504,7 @@ private slots:
     void slotChooserAsDesigned()
     {
         test::FakePlatform platform;
-        TForm2 chooserAlone(platform);
+        TForm2 chooserAlone(platform, StartFolder(QDir::currentPath()));
         const auto chooser = [&]() -> TForm2 & { return chooserAlone; };
         QCOMPARE(chooser().windowTitle(), QStringLiteral("保存ファイル番号選択画面"));
         QCOMPARE(chooser().size(), QSize(234, 289) - QSize(8, 27));
@@ -541,26 +535,23 @@ private slots:
     {
         test::WorkDir dir;
         test::FakePlatform platform;
-        TForm2 slotChooser(platform);
+        TForm2 slotChooser(platform, StartFolder(dir.path()));
         test::FakeEditor editor;
         slotChooser.setSettingsTarget(&editor);
         QSignalSpy closed(&slotChooser, &TForm2::closedForEditor);
 
         const Lines lines = settingsToLines(timerSchedule());
-        editor.action = SlotAction::Save;
-        slotChooser.open(lines);
+        slotChooser.open(SlotAction::Save, lines);
         QVERIFY(slotChooser.isVisible());
         {
             test::MessageAnswerer answer("いいえ(&N)");
             slotChooser.Button2Click();
         }
-        QCOMPARE(editor.fileName, QStringLiteral("hozondt2.dat"));
         QCOMPARE(dir.read("hozondt2.dat"), joinLines(lines));
         QCOMPARE(closed.size(), 1);
         QVERIFY(!slotChooser.isVisible());
 
-        editor.action = SlotAction::Load;
-        slotChooser.open({});
+        slotChooser.open(SlotAction::Load, {});
         slotChooser.Button2Click();
         QCOMPARE(editor.loaded, QList<Lines>{lines});
         QCOMPARE(closed.size(), 1); // a load closes it without a word to the editor

@@ -174,7 +174,7 @@ private slots:
         elapsed.start();
         QString error;
         try {
-            saveLines(target, {"changed"});
+            saveLines(QDir(), target, {"changed"});
         } catch (const FileCreateError &e) {
             error = e.text();
         }
@@ -208,16 +208,18 @@ private slots:
         QFETCH(int, holdFor);
         QFETCH(bool, shown);
         test::Program program;
-        TForm3 &main = *program.forms().Form3;
-        main.Timer1->stop();
+        TForm3 &main = program.main();
+        {
+            test::MessageAnswerer answers(kYes);
+            main.test_BtnClick();
+        }
+        test::MessageAnswerer box("OK");
         program.dir.write("errormsg.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
-        main.ReportPoll.waiting = 1;
         Holder holder(program.dir.file("errormsg.txt"), holdFor);
         QVERIFY(holder.held());
-        test::MessageAnswerer box("OK");
         // As the timer's connection runs it: its error reaches the general error box.
         guarded(program.platform, [&] { main.Timer1Timer(); });
-        QCOMPARE(main.ReportPoll.waiting, quint8(0));
+        QCOMPARE(box.all().size(), 1);
         if (shown) {
             QCOMPARE(box.seen().caption, QStringLiteral("ｴﾗｰ"));
             QCOMPARE(box.seen().text, QStringLiteral("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7"));
@@ -232,13 +234,10 @@ private slots:
     {
         test::WorkDir dir;
         SilentPlatform platform;
-        WindowSet windows(platform);
-        TForm3 &main = *windows.forms().Form3;
-        main.Timer1->stop();
         test::installFakeRunner(dir);
-        main.ShellLaunch(runner::kRunnerFile, QString(), QString(), Platform::kSwHide);
+        platform.shellLaunch(nullptr, runner::kRunnerFile, QString(), QString(), Platform::kSwHide);
         QTRY_VERIFY_WITH_TIMEOUT(dir.exists(runner::kReportFile), 10000);
-        QCOMPARE(runner::readReport(runner::kReportFile).section(u'\r', 0, 0),
+        QCOMPARE(StartFolder(dir.path()).readReport().section(u'\r', 0, 0),
                  QStringLiteral("no marker"));
     }
 
@@ -257,30 +256,33 @@ private slots:
         test::FakePlatform platform;
         platform.fakeDrives = {QStringLiteral("c:\\")};
         WindowSet windows(platform);
-        TForm3 &main = *windows.forms().Form3;
-        main.Timer1->stop();
+        TForm3 &main = windows.mainWindow();
         {
             test::MessageAnswerer answers(kNo);
-            windows.forms().Form1->hozon_BtnClick();
-            windows.forms().Form2->Button1Click();
+            test::Program::window<TForm1>("Form1").hozon_BtnClick();
+            test::Program::window<TForm2>("Form2").Button1Click();
         }
         QFile slot(start + QStringLiteral("/hozondt1.dat"));
         QVERIFY(slot.open(QIODevice::ReadOnly));
         QCOMPARE(slot.readAll(), test::defaultSettingsFile());
 
-        QFile report(start + QStringLiteral("/errormsg.txt"));
-        QVERIFY(report.open(QIODevice::WriteOnly));
-        report.write("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
-        report.close();
-        main.ReportPoll.waiting = 1;
+        {
+            test::MessageAnswerer answers(kYes);
+            main.test_BtnClick();
+        }
         {
             test::MessageAnswerer shown("OK");
+            QFile report(start + QStringLiteral("/errormsg.txt"));
+            QVERIFY(report.open(QIODevice::WriteOnly));
+            report.write("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
+            report.close();
             main.Timer1Timer();
             QCOMPARE(shown.seen().text, QStringLiteral("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7"));
         }
 
-        windows.forms().Form1->browse(1);
-        auto *list = windows.forms().sForm->findChild<QListView *>(QStringLiteral("FileLBox"));
+        test::Program::window<TForm1>("Form1").browse(1);
+        auto *list = test::Program::window<TsForm>("sForm").findChild<QListView *>(
+            QStringLiteral("FileLBox"));
         QStringList names;
         QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 3);
         for (int row = 0; row < 3; ++row)
@@ -299,8 +301,8 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.path() + QStringLiteral("/tools/sub")));
         SilentPlatform platform;
         WindowSet windows(platform);
-        windows.forms().Form1->browse(1);
-        auto *tree = windows.forms().sForm->findChild<QTreeView *>(QStringLiteral("Dirline"));
+        test::Program::window<TForm1>("Form1").browse(1);
+        auto *tree = test::Program::window<TsForm>("sForm").findChild<QTreeView *>(QStringLiteral("Dirline"));
         const QPersistentModelIndex current = tree->currentIndex();
         QVERIFY(current.isValid());
         QCOMPARE(current.data().toString(), QStringLiteral("sub"));
@@ -329,8 +331,8 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.file(QStringLiteral("Browsed/Inner"))));
         SilentPlatform platform;
         WindowSet windows(platform);
-        TsForm &chooser = *windows.forms().sForm;
-        windows.forms().Form1->browse(1);
+        TsForm &chooser = test::Program::window<TsForm>("sForm");
+        test::Program::window<TForm1>("Form1").browse(1);
         auto *list = chooser.findChild<QListView *>(QStringLiteral("FileLBox"));
         QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
         chooser.Button1Click();
@@ -375,8 +377,8 @@ private slots:
         QDir::setCurrent(shown);
         SilentPlatform platform;
         WindowSet windows(platform);
-        TsForm &chooser = *windows.forms().sForm;
-        windows.forms().Form1->browse(1);
+        TsForm &chooser = test::Program::window<TsForm>("sForm");
+        test::Program::window<TForm1>("Form1").browse(1);
         auto *list = chooser.findChild<QListView *>(QStringLiteral("FileLBox"));
         const QModelIndex root = list->rootIndex();
         QVERIFY(QTest::qWaitFor([&] { return list->model()->rowCount(root) == 2; }));
@@ -404,8 +406,8 @@ private slots:
         QVERIFY(dir.path().startsWith(QLatin1String("C:/"), Qt::CaseInsensitive));
         test::FakePlatform platform; // lists no drive at all
         WindowSet windows(platform);
-        windows.forms().Form1->browse(1);
-        auto *drives = windows.forms().sForm->findChild<QComboBox *>(QStringLiteral("DriveCBox"));
+        test::Program::window<TForm1>("Form1").browse(1);
+        auto *drives = test::Program::window<TsForm>("sForm").findChild<QComboBox *>(QStringLiteral("DriveCBox"));
         QCOMPARE(drives->count(), 1);
         QCOMPARE(drives->currentText(), QStringLiteral("c:\\"));
     }
@@ -419,8 +421,8 @@ private slots:
         platform.fakeDrives = {QStringLiteral("c:\\"), QStringLiteral("q:\\")};
         QVERIFY(!QFileInfo::exists(QStringLiteral("q:/")));
         WindowSet windows(platform);
-        windows.forms().Form1->browse(1);
-        auto *drives = windows.forms().sForm->findChild<QComboBox *>(QStringLiteral("DriveCBox"));
+        test::Program::window<TForm1>("Form1").browse(1);
+        auto *drives = test::Program::window<TsForm>("sForm").findChild<QComboBox *>(QStringLiteral("DriveCBox"));
         QCOMPARE(drives->currentText(), QStringLiteral("c:\\"));
         test::MessageAnswerer box("OK");
         drives->setCurrentIndex(drives->findText(QStringLiteral("q:\\")));
@@ -519,8 +521,7 @@ private slots:
     void mainWindowHasTheIcon()
     {
         test::Program program;
-        TForm3 &main = *program.forms().Form3;
-        main.Timer1->stop();
+        TForm3 &main = program.main();
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         const auto window = reinterpret_cast<HWND>(main.winId());

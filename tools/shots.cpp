@@ -1,5 +1,6 @@
 // Saves a picture of each window in the given state, for docs/.
 // Usage: nerubato_shots OUTPUT_DIRECTORY [NAME...]   (no name: every shot)
+#include "FoundWindows.h"
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
@@ -162,8 +163,7 @@ QWidget *fileChooser(Forms &forms)
 
 QWidget *slotChooser(Forms &forms)
 {
-    forms.Form1->SlotAction = SlotAction::Save;
-    forms.Form2->open({});
+    forms.Form2->open(SlotAction::Save, {});
     return forms.Form2;
 }
 
@@ -341,6 +341,7 @@ int main(int argc, char *argv[])
 
     QuietPlatform platform;
     WindowSet windows(platform);
+    Forms forms = Forms::found(platform);
     int failures = 0;
     for (const Shot &shot : shots()) {
         if (!wanted.isEmpty() && !wanted.contains(shot.name))
@@ -349,9 +350,9 @@ int main(int argc, char *argv[])
         QWidget *window = nullptr;
         QPixmap picture;
         if (shot.message) {
-            picture = grabMessage(windows.forms(), shot.message);
+            picture = grabMessage(forms, shot.message);
         } else {
-            window = shot.prepare(windows.forms());
+            window = shot.prepare(forms);
             window->show();
             QApplication::processEvents();
             picture = window->grab();

@@ -66,13 +66,13 @@ bool limitFileSize(long bytes)
 
 [[noreturn]] void loop(bool startWithB, const QString &a, const QString &b)
 {
-    const Lines schedules[2] = {loadLines(a), loadLines(b)};
+    const Lines schedules[2] = {loadLines(QDir(), a), loadLines(QDir(), b)};
     std::puts("ready");
     std::fflush(stdout);
     for (unsigned i = startWithB ? 1 : 0;; ++i) {
         const Lines &lines = schedules[i % 2];
-        saveLines(runner::kSlotFiles[0], lines);
-        saveLines(runner::kRegistrationFile, lines);
+        saveLines(QDir(), runner::kSlotFiles[0], lines);
+        saveLines(QDir(), runner::kRegistrationFile, lines);
     }
 }
 
@@ -105,7 +105,7 @@ int main(int argc, char **argv)
     const char *mode = argv[i++];
     try {
         if (std::strcmp(mode, "save") == 0 && argc - i == 1) {
-            saveBytes(QString::fromLocal8Bit(argv[i]), readStandardInput());
+            saveBytes(QDir(), QString::fromLocal8Bit(argv[i]), readStandardInput());
             return 0;
         }
         if (std::strcmp(mode, "loop") == 0 && argc - i == 3)

@@ -53,6 +53,18 @@ bool WorkDir::exists(const QString &name) const
     return QFile::exists(file(name));
 }
 
+StartDirectoryGone::StartDirectoryGone(const QString &path) : start(path)
+{
+    QDir::setCurrent(elsewhere.path());
+    if (!QDir().rename(start, start + QStringLiteral("-gone")))
+        qFatal("cannot rename %s", qPrintable(start));
+}
+
+StartDirectoryGone::~StartDirectoryGone()
+{
+    QDir().rename(start + QStringLiteral("-gone"), start);
+}
+
 bool asUnprivilegedUser(const std::function<bool()> &check)
 {
 #ifdef Q_OS_WIN

@@ -30,6 +30,18 @@ private:
     QString m_previous;
 };
 
+// The start directory renamed away, with the process moved elsewhere (as
+// Windows renames no process's current directory), for as long as it lives.
+struct StartDirectoryGone
+{
+    explicit StartDirectoryGone(const QString &start);
+    ~StartDirectoryGone();
+    StartDirectoryGone(const StartDirectoryGone &) = delete;
+    StartDirectoryGone &operator=(const StartDirectoryGone &) = delete;
+    QTemporaryDir elsewhere;
+    QString start;
+};
+
 // The 49 lines of an untouched editor, as the file holds them (250 bytes).
 QByteArray defaultSettingsFile();
 // The default file's lines with some replaced, "line=text" each, separated

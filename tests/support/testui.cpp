@@ -89,10 +89,6 @@ SeenMessage describeBox(QMessageBox *box)
     m.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
     m.escapeButton = box->escapeButton() ? box->escapeButton()->text() : QString();
     m.textFormat = box->textFormat();
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *timer = w->findChild<QTimer *>(QStringLiteral("Timer1")))
-            m.timerInterval = timer->interval();
-    }
     m.seen = true;
     return m;
 }

@@ -67,7 +67,7 @@ public:
 };
 
 // The editor as the other windows see it: records what they load into it, in
-// the order of the steps, and holds the slot state they read and write.
+// the order of the steps.
 struct FakeEditor : SettingsTarget
 {
     void loadLines(const Lines &lines) override
@@ -76,14 +76,9 @@ struct FakeEditor : SettingsTarget
         steps << QStringLiteral("load %1").arg(lines.size());
     }
     void EnableAll() override { steps << QStringLiteral("EnableAll"); }
-    SlotAction slotAction() const override { return action; }
-    QString slotFileName() const override { return fileName; }
-    void setSlotFileName(const QString &name) override { fileName = name; }
 
     QList<Lines> loaded;
     QStringList steps;
-    SlotAction action = SlotAction::None;
-    QString fileName;
 };
 
 // What a message box showed, captured as it was answered.
@@ -96,8 +91,6 @@ struct SeenMessage
     QString defaultButton;
     QString escapeButton;
     Qt::TextFormat textFormat = Qt::AutoText;
-    // What the main window's timer was set to while the box was open.
-    int timerInterval = -1;
     bool seen = false;
 };
 
