@@ -5,7 +5,8 @@
 # `cmd.exe /c echo yymmdd>ran-yymmdd.txt`, writes today's date, and the
 # runner's report is shown. With "end", also the runner alone on a schedule that
 # ends Windows: in a test run its question, answered いいえ; in a real run its
-# 60-second countdown, answered 中止. Nothing ends the prefix.
+# 60-second countdown, answered 中止 (both clicked: a runner's window need not
+# have the keyboard). Nothing ends the prefix.
 #
 # Usage: scripts/wine-test-run.sh PACKAGE WORK [end]
 #   PACKAGE  the unzipped nerubato/ folder; WORK an empty folder to work in
@@ -28,6 +29,14 @@ registration() {
     local change
     for change in "$@"; do lines[${change%%=*} - 1]=${change#*=}; done
     printf '%s\r\n' "${lines[@]}" | iconv -f UTF-8 -t CP932 >kidodata.dat
+}
+
+# Clicks a window at a point measured from its bottom right corner: a
+# runner's window need not have the keyboard (the program it started may).
+click_from_corner() {
+    local size
+    size=$(xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p')
+    xdotool mousemove --window "$1" $((${size%x*} - $2)) $((${size#*x} - $3)) click 1
 }
 
 # The id of the shown window with this exact title, waited for.
@@ -55,9 +64,10 @@ registration 14=0 15=3 16=cmd.exe '21=/c echo yymmdd>ran-yymmdd.txt' 47=true
 "$wine" "$package/nerubato.exe" >/dev/null 2>&1 &
 disown
 main=$(window "ネルバト　設定登録画面" 60)
-xdotool windowactivate --sync "$main" >/dev/null 2>&1 || true
+xdotool windowfocus --sync "$main" >/dev/null 2>&1 || true
 xdotool key --clearmodifiers Tab space
 question=$(window "確認" 20)
+xdotool windowfocus --sync "$question" >/dev/null 2>&1 || true
 xdotool key --clearmodifiers n
 # Started hidden, as the tool starts it, its countdown shows all the same.
 countdown=$(window "quorvex.exe" 30)
@@ -65,6 +75,7 @@ wait_for "ran-$today.txt" 30
 for _ in $(seq 20); do [ "$(tr -d '\r\n ' <"ran-$today.txt")" = "$today" ] && break; sleep 0.5; done
 [ "$(tr -d '\r\n ' <"ran-$today.txt")" = "$today" ] || fail "ran-$today.txt holds $(cat "ran-$today.txt")"
 report=$(window "ｴﾗｰ" 30)
+xdotool windowfocus --sync "$report" >/dev/null 2>&1 || true
 [[ "$(line 1)" == プログラムを起動しました* ]] || fail "the report's first line: $(line 1)"
 [ "$(line 2)" = "起動条件: 判定を省略しました（テスト実行）" ] || fail "the report's second line: $(line 2)"
 [ ! -e tstjikko.dat ] || fail "the marker was left behind"
@@ -81,20 +92,19 @@ iconv -f UTF-8 -t CP932 <<<"marker" >tstjikko.dat
 "$wine" "$package/quorvex.exe" >/dev/null 2>&1 &
 runner=$!
 asked=$(window "確認" 40)
-xdotool key --clearmodifiers n
+click_from_corner "$asked" 45 20 # いいえ(N)
 for _ in $(seq 20); do kill -0 "$runner" 2>/dev/null || break; sleep 0.5; done
 ! kill -0 "$runner" 2>/dev/null || fail "the runner did not end after いいえ"
 [[ "$(line 8)" == *テスト実行のため、その前に確認します* ]] || fail "the report's line 8: $(line 8)"
 
-# A real start: the 60-second countdown, and 中止 (Esc).
+# A real start: the 60-second countdown, and 中止.
 rm -f errormsg.txt
 "$wine" "$package/quorvex.exe" >/dev/null 2>&1 &
 runner=$!
 wait_for errormsg.txt 30 # every program started; the countdown's window goes
 sleep 1
 ending=$(window "quorvex.exe" 30)
-xdotool windowactivate --sync "$ending" >/dev/null 2>&1 || true
-xdotool key --clearmodifiers Escape
+click_from_corner "$ending" 64 27 # 中止
 for _ in $(seq 20); do kill -0 "$runner" 2>/dev/null || break; sleep 0.5; done
 ! kill -0 "$runner" 2>/dev/null || fail "the runner did not end after 中止"
 echo "ending Windows in $work: the test run's question answered いいえ, the countdown 中止"

@@ -22,9 +22,10 @@ struct Program : WindowSet::LinkHook
 {
     WorkDir dir;
     FakePlatform platform;
-    WindowSet windows{platform, this};
-    // Runs first in every link between windows, with its name.
+    // Runs first in every link between windows, with its name (before the
+    // windows: their creation runs links).
     std::function<void(const char *link)> onLink;
+    WindowSet windows{platform, this};
 
     TForm3 &main() { return windows.mainWindow(); }
     TForm1 &editor() { return window<TForm1>("Form1"); }
