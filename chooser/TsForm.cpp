@@ -9,7 +9,7 @@
 #include "settings/Errors.h"
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
-#include "ui_sForm.h"
+#include "ui_TsForm.h"
 
 #include <QCloseEvent>
 #include <QDir>
