@@ -4,12 +4,12 @@
 #include "chooser/DirectoryTreeModel.h"
 #include "chooser/FileListModel.h"
 #include "chooser/core/PathComposition.h"
-#include "editor/core/FieldText.h"
 #include "platform/Platform.h"
+#include "settings/Cp932.h"
 #include "settings/Errors.h"
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
-#include "ui_sForm.h"
+#include "ui_TsForm.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -114,7 +114,7 @@ void TsForm::oK_BtnClick()
     // A name the settings file cannot hold (Hangul, an emoji, on Linux a line
     // break) would be saved as another file's name.
     const QString path = ui->Pass_Edit->text();
-    if (!fieldtext::canHold(path)) {
+    if (!cp932::canHold(path)) {
         showMessage(m_platform, MessageType::Error,
                     {QStringLiteral("選択したファイルのパスには保存できない文字が含まれています")},
                     Ok);

@@ -8,7 +8,7 @@
 #include "chooser/core/PathComposition.h"
 #include "settings/Errors.h"
 #include "ui/Handlers.h"
-#include "ui_sForm.h"
+#include "ui_TsForm.h"
 
 #include <QDir>
 #include <QKeyEvent>

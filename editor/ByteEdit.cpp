@@ -43,7 +43,7 @@ void ByteEdit::setBytes(const QByteArray &bytes)
 
 void ByteEdit::setNewText(const QString &text)
 {
-    if (!fieldtext::canHold(text))
+    if (!cp932::canHold(text))
         throw unsavable(text);
     m_bytes.clear();
     m_shown.clear();

@@ -1,6 +1,6 @@
 #include "Form1Parts.h"
 
-#include "ui_Form1.h"
+#include "ui_TForm1.h"
 
 #include <initializer_list>
 #include <utility>

@@ -26,30 +26,22 @@ bool changesState(const QKeyEvent *event)
 
 } // namespace
 
-void MouseUpCheckBox::mouseReleaseEvent(QMouseEvent *event)
+template <class Reporter, class Button>
+void MouseUp<Reporter, Button>::mouseReleaseEvent(QMouseEvent *event)
 {
-    QCheckBox::mouseReleaseEvent(event);
-    emit mouseUp(event->button());
+    Button::mouseReleaseEvent(event);
+    emit static_cast<Reporter *>(this)->mouseUp(event->button());
 }
 
-void MouseUpCheckBox::keyReleaseEvent(QKeyEvent *event)
+template <class Reporter, class Button>
+void MouseUp<Reporter, Button>::keyReleaseEvent(QKeyEvent *event)
 {
-    QCheckBox::keyReleaseEvent(event);
+    Button::keyReleaseEvent(event);
     if (changesState(event))
-        emit keyUp();
+        emit static_cast<Reporter *>(this)->keyUp();
 }
 
-void MouseUpRadioButton::mouseReleaseEvent(QMouseEvent *event)
-{
-    QRadioButton::mouseReleaseEvent(event);
-    emit mouseUp(event->button());
-}
-
-void MouseUpRadioButton::keyReleaseEvent(QKeyEvent *event)
-{
-    QRadioButton::keyReleaseEvent(event);
-    if (changesState(event))
-        emit keyUp();
-}
+template class MouseUp<MouseUpCheckBox, QCheckBox>;
+template class MouseUp<MouseUpRadioButton, QRadioButton>;
 
 } // namespace nerubato

@@ -10,36 +10,44 @@ namespace nerubato {
 // and, so that the rules do not lock out a user without a mouse, the release
 // of a key that changes them (Space, the arrows of a radio group), once the
 // state has changed.
-class MouseUpCheckBox : public QCheckBox
+//
+// moc takes no signals in a template: the releases are caught once here, and
+// each button below declares the signals they are reported by.
+template <class Reporter, class Button> class MouseUp : public Button
 {
-    Q_OBJECT
-
 public:
-    using QCheckBox::QCheckBox;
-
-signals:
-    void mouseUp(Qt::MouseButton button);
-    void keyUp();
+    using Button::Button;
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
 };
 
-class MouseUpRadioButton : public QRadioButton
+class MouseUpCheckBox : public MouseUp<MouseUpCheckBox, QCheckBox>
 {
     Q_OBJECT
 
 public:
-    using QRadioButton::QRadioButton;
+    using MouseUp::MouseUp;
 
 signals:
     void mouseUp(Qt::MouseButton button);
     void keyUp();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void keyReleaseEvent(QKeyEvent *event) override;
 };
+
+class MouseUpRadioButton : public MouseUp<MouseUpRadioButton, QRadioButton>
+{
+    Q_OBJECT
+
+public:
+    using MouseUp::MouseUp;
+
+signals:
+    void mouseUp(Qt::MouseButton button);
+    void keyUp();
+};
+
+extern template class MouseUp<MouseUpCheckBox, QCheckBox>;
+extern template class MouseUp<MouseUpRadioButton, QRadioButton>;
 
 } // namespace nerubato

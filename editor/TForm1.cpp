@@ -6,7 +6,7 @@
 #include "editor/Stepper.h"
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
-#include "ui_Form1.h"
+#include "ui_TForm1.h"
 
 #include <QDir>
 

@@ -193,6 +193,13 @@ bool canEncode(QStringView text)
     return encode(text).has_value();
 }
 
+bool canHold(QStringView text)
+{
+    // Each would end the line there, and what follows would be read as the next.
+    const auto endsLine = [](QChar c) { return c == u'\r' || c == u'\n' || c == u'\0'; };
+    return std::none_of(text.begin(), text.end(), endsLine) && canEncode(text);
+}
+
 bool endsWithSingleByte(const QByteArray &bytes, char c)
 {
     qsizetype last = -1;

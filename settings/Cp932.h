@@ -58,6 +58,10 @@ qsizetype byteLength(const QByteArray &bytes, qsizetype characters);
 std::optional<QByteArray> encode(QStringView text);
 bool canEncode(QStringView text);
 
+// True when a line of the settings file (a field, a program's path) can hold
+// text as it stands: no line break, no NUL, and nothing CP932 cannot hold.
+bool canHold(QStringView text);
+
 // True when the last character of bytes is the single-byte character c
 // (not the byte after a lead byte), read as paths are: LeadTakes::AnyByte.
 bool endsWithSingleByte(const QByteArray &bytes, char c);

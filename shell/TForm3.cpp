@@ -6,7 +6,7 @@
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
 #include "ui/SettingsTarget.h"
-#include "ui_Form3.h"
+#include "ui_TForm3.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -4,7 +4,7 @@
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
 #include "ui/SettingsTarget.h"
-#include "ui_Form2.h"
+#include "ui_TForm2.h"
 
 #include <QCloseEvent>
 

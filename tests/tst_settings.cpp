@@ -487,25 +487,33 @@ private slots:
         QCOMPARE(cp932::byteLength(bytes, characters), length);
     }
 
+    // What a line of the settings file can hold is what CP932 can encode,
+    // without what would end the line.
     void cp932Encodes_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("ascii") << "run.bat /q" << QByteArray("run.bat /q") << false;
+        QTest::addColumn<bool>("held");
+        QTest::newRow("ascii") << "run.bat /q" << QByteArray("run.bat /q") << false << true;
         QTest::newRow("kanji and kana")
-            << "表計算ｺﾝ" << QByteArray("\x95\x5C\x8C\x76\x8E\x5A\xBA\xDD") << false;
-        QTest::newRow("not sign, one code") << "\uFFE2" << QByteArray("\x81\xCA") << false;
-        QTest::newRow("fullwidth tilde") << "\uFF5E" << QByteArray("\x81\x60") << false;
+            << "表計算ｺﾝ" << QByteArray("\x95\x5C\x8C\x76\x8E\x5A\xBA\xDD") << false << true;
+        QTest::newRow("not sign, one code") << "\uFFE2" << QByteArray("\x81\xCA") << false << true;
+        QTest::newRow("fullwidth tilde") << "\uFF5E" << QByteArray("\x81\x60") << false << true;
         QTest::newRow("control codes beside kana")
-            << "\u001A\u001C\u007Fあ" << QByteArray("\x1A\x1C\x7F\x82\xA0") << false;
-        QTest::newRow("replacement character") << "a\uFFFD" << QByteArray() << true;
-        QTest::newRow("hangul") << "한" << QByteArray() << true;
-        QTest::newRow("emoji") << "\U0001F600" << QByteArray() << true;
-        QTest::newRow("yen sign, no best fit") << "\u00A5" << QByteArray() << true;
-        QTest::newRow("e acute, no best fit") << "\u00E9" << QByteArray() << true;
-        QTest::newRow("wave dash") << "\u301C" << QByteArray() << true;
-        QTest::newRow("private use of a stray byte") << "\uF8F0" << QByteArray() << true;
+            << "\u001A\u001C\u007Fあ" << QByteArray("\x1A\x1C\x7F\x82\xA0") << false << true;
+        QTest::newRow("tab") << "a\tb" << QByteArray("a\tb") << false << true;
+        QTest::newRow("line feed") << "a\nb" << QByteArray("a\nb") << false << false;
+        QTest::newRow("carriage return after kana")
+            << "あ\r" << QByteArray("\x82\xA0\r") << false << false;
+        QTest::newRow("nul") << QStringLiteral("a\0b") << QByteArray("a\0b", 3) << false << false;
+        QTest::newRow("replacement character") << "a\uFFFD" << QByteArray() << true << false;
+        QTest::newRow("hangul") << "한" << QByteArray() << true << false;
+        QTest::newRow("emoji") << "\U0001F600" << QByteArray() << true << false;
+        QTest::newRow("yen sign, no best fit") << "\u00A5" << QByteArray() << true << false;
+        QTest::newRow("e acute, no best fit") << "\u00E9" << QByteArray() << true << false;
+        QTest::newRow("wave dash") << "\u301C" << QByteArray() << true << false;
+        QTest::newRow("private use of a stray byte") << "\uF8F0" << QByteArray() << true << false;
     }
 
     void cp932Encodes()
@@ -513,9 +521,11 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QFETCH(bool, refused);
+        QFETCH(bool, held);
         const auto encoded = cp932::encode(text);
         QCOMPARE(!encoded.has_value(), refused);
         QCOMPARE(cp932::canEncode(text), !refused);
+        QCOMPARE(cp932::canHold(text), held);
         if (!refused)
             QCOMPARE(*encoded, bytes);
     }

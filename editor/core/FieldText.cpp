@@ -40,11 +40,6 @@ bool hasLineBreak(QStringView text)
     return std::any_of(text.begin(), text.end(), isBreak);
 }
 
-bool canHold(QStringView text)
-{
-    return !hasLineBreak(text) && cp932::canEncode(text);
-}
-
 QString withoutLineBreaks(QStringView before, const QString &after, qsizetype *cursor)
 {
     if (!hasLineBreak(after))

@@ -12,10 +12,6 @@ namespace nerubato::fieldtext {
 // A line break or a NUL would end the field's line in the settings file.
 bool hasLineBreak(QStringView text);
 
-// True when a field can hold text as it stands: no line break, no NUL, and
-// nothing CP932 cannot hold.
-bool canHold(QStringView text);
-
 // The field showed `before` and is to show `after`: what it takes is `after`
 // with the text that came in cut at its first line break or NUL, as a
 // single-line edit on Windows pastes. cursor, if given, is set to the end of

@@ -122,6 +122,18 @@ SaveRun runSave(const QString &dir, const QString &fileName, const QByteArray &b
     return run;
 }
 
+// The environment of a save whose calls the fault library fails.
+QProcessEnvironment faultEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LD_PRELOAD", QStringLiteral(NERUBATO_FAULTSHIM));
+    // A sanitizer runtime wants to be first in the list; the library does
+    // not need it and does not carry it.
+    env.insert("ASAN_OPTIONS",
+               env.value("ASAN_OPTIONS") + QStringLiteral(":verify_asan_link_order=0"));
+    return env;
+}
+
 QString describe(const SaveRun &run)
 {
     return QStringLiteral("exit %1%2, output \"%3\"")
@@ -295,12 +307,7 @@ void TestFileSafety::failedCall()
         const QStringList before = entries(dir.path());
         const QString logPath = logDir.filePath(QStringLiteral("calls.log"));
 
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LD_PRELOAD", QStringLiteral(NERUBATO_FAULTSHIM));
-        // A sanitizer runtime wants to be first in the list; the library does
-        // not need it and does not carry it.
-        env.insert("ASAN_OPTIONS",
-                   env.value("ASAN_OPTIONS") + QStringLiteral(":verify_asan_link_order=0"));
+        QProcessEnvironment env = faultEnvironment();
         env.insert("NERUBATO_FAULT_AT", QString::number(n));
         env.insert("NERUBATO_FAULT_MODE", everyLaterCall ? "after" : "once");
         env.insert("NERUBATO_FAULT_ERRNO", error);
@@ -430,6 +437,7 @@ void TestFileSafety::fullDisk_data()
     QTest::newRow("tmpfs out of blocks") << "blocks";
     QTest::newRow("tmpfs out of inodes") << "inodes";
     QTest::newRow("file size limit") << "fsize";
+    QTest::newRow("disk full found only by the sync") << "sync";
 }
 
 void TestFileSafety::fullDisk()
@@ -450,6 +458,32 @@ void TestFileSafety::fullDisk()
         QCOMPARE(entries(dir.path()), QStringList{kSlot});
         // Without the limit the same save goes through.
         QCOMPARE(describe(runSave(dir.path(), kSlot, newBytes)), describe(SaveRun{0, false, {}}));
+        QCOMPARE(readFile(dir.filePath(kSlot)), newBytes);
+        return;
+    }
+
+    if (how == QLatin1String("sync")) {
+        // Space taken only as the data goes out (delayed allocation, a share, a
+        // thin disk): every write passes and the sync says ENOSPC, once, as
+        // Linux reports a lost write; a later sync of the same file succeeds
+        // although the data is gone.
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(writeFile(dir.filePath(kSlot), oldBytes));
+        QProcessEnvironment env = faultEnvironment();
+        env.insert("NERUBATO_FAULT_KINDS", "sync");
+        env.insert("NERUBATO_FAULT_AT", "1");
+        env.insert("NERUBATO_FAULT_MODE", "once");
+        env.insert("NERUBATO_FAULT_ERRNO", "ENOSPC");
+        const SaveRun run = runSave(dir.path(), kSlot, newBytes, {}, env);
+        QCOMPARE(run.exitCode, 3);
+        QCOMPARE(run.output, createErrorText(kSlot));
+        QCOMPARE(readFile(dir.filePath(kSlot)), oldBytes);
+        QCOMPARE(entries(dir.path()), QStringList{kSlot});
+        // With the library but no fault the same save goes through.
+        env.insert("NERUBATO_FAULT_AT", "0");
+        QCOMPARE(describe(runSave(dir.path(), kSlot, newBytes, {}, env)),
+                 describe(SaveRun{0, false, {}}));
         QCOMPARE(readFile(dir.filePath(kSlot)), newBytes);
         return;
     }
