@@ -6,6 +6,7 @@
 
 #include "settings/ScheduleSettings.h"
 #include "settings/SettingsFile.h"
+#include "testcore.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,29 +22,6 @@
 using namespace nerubato;
 
 namespace {
-
-// A schedule with every field away from its default, double-byte paths included.
-ScheduleSettings busySchedule()
-{
-    ScheduleSettings s;
-    s.kidobi_Flag = true;
-    s.kidobi_Date = "02/29";
-    s.yobi_Flag = true;
-    s.yobi_Days = {true, false, true, false, true, false, true};
-    s.kido_Mode = KidoMode::Timer;
-    s.timer_Time = "06:30";
-    s.jikko_Path = {"C:\\TOOLS\\BACKUP.EXE", "C:\\\x83\x5C\\\x83\x5C.EXE", "APP.EXE",
-                    "D:\\DATA\\yymmdd\\RUN.BAT", "\\\\server\\share\\sync.exe"};
-    s.sw_Args = {"/all /quiet", "-n 3", "", "-d yymmdd", "\x93\xfa\x96\x7b"};
-    s.dokuritu_Flag = {true, false, true, false};
-    s.jikansa_Min = {"10", "0", "300", "0"};
-    s.syuryo_Mode = SyuryoMode::Syuryo2;
-    s.syuryo2_Time = "22:00";
-    s.yoyakugo_Flag = true;
-    s.yoyakugo_Mode = YoyakugoMode::Siteiymd;
-    s.siteiymd_Date = "991231";
-    return s;
-}
 
 struct Figures
 {
@@ -81,7 +59,7 @@ int main(int argc, char **argv)
         return 2;
     const QString source = dir.filePath("hozondt1.dat");
     const QString target = dir.filePath("kidodata.dat");
-    const QByteArray bytes = joinLines(settingsToLines(busySchedule()));
+    const QByteArray bytes = joinLines(settingsToLines(test::changedRecord()));
     if (!writeWithoutSync(source, bytes))
         return 2;
 

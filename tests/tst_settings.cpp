@@ -21,37 +21,6 @@ Lines defaultLines()
     return splitLines(test::defaultSettingsFile());
 }
 
-// A record whose every field differs from the default.
-ScheduleSettings changedRecord()
-{
-    ScheduleSettings s;
-    s.kidobi_Flag = true;
-    s.kidobi_Date = "02/29";
-    s.yobi_Flag = true;
-    s.yobi_Days = {true, false, true, false, true, false, true};
-    s.kido_Mode = KidoMode::Timer;
-    s.kara_Time = "01:02";
-    s.made_Time = "03:04";
-    s.ikkai_Flag = true;
-    s.timer_Time = "05:06";
-    s.jikko_Path = {"C:\\APP.EXE", "D:\\TOOLS\\B.EXE", "\x83\x5C\\X.EXE", "rel.bat", "E:F.EXE"};
-    s.sw_Args = {"-a", "", "yymmdd", "\x95\x5C", "x y"};
-    s.dokuritu_Flag = {true, false, true, true};
-    s.jikansa_Min = {"1", "300", "10", "5"};
-    s.message_Sec = "900";
-    s.kensyutu_Sec = "0";
-    s.syuryo_Mode = SyuryoMode::Syuryo2;
-    s.syuryo2_Time = "12:00";
-    s.syosai_Mode = SyosaiMode::Syosai2;
-    s.minimize_Mode = MinimizeMode::NoMinimize;
-    s.smallstart_Flag = true;
-    s.shutdown_Mode = ShutdownMode::Reboot;
-    s.yoyakugo_Flag = true;
-    s.yoyakugo_Mode = YoyakugoMode::Siteiymd;
-    s.siteiymd_Date = "261207";
-    return s;
-}
-
 QByteArray randomBytes(QRandomGenerator &rng, int maxLength, const QByteArray &alphabet)
 {
     QByteArray out;
@@ -74,14 +43,14 @@ private slots:
         QCOMPARE(bytes.size(), 250);
         QCOMPARE(bytes, test::defaultSettingsFile());
 
-        ScheduleSettings read = changedRecord();
+        ScheduleSettings read = test::changedRecord();
         linesToSettings(defaultLines(), read);
         QCOMPARE(read, ScheduleSettings{});
     }
 
     void changedRecordRoundTrips()
     {
-        const ScheduleSettings s = changedRecord();
+        const ScheduleSettings s = test::changedRecord();
         const Lines lines = settingsToLines(s);
         QCOMPARE(lines.size(), 49);
         ScheduleSettings read;
@@ -91,7 +60,7 @@ private slots:
 
     void lineTablePlacesEveryField()
     {
-        const Lines l = settingsToLines(changedRecord());
+        const Lines l = settingsToLines(test::changedRecord());
         QCOMPARE(l[0], "true");
         QCOMPARE(l[1], "02/29");
         QCOMPARE(l.mid(2, 7), Lines({"true", "false", "true", "false", "true", "false", "true"}));
@@ -132,7 +101,7 @@ private slots:
         QFETCH(QString, expected);
         // Start from a record that holds the other value, so a fall-back that
         // merely keeps the old value is caught.
-        ScheduleSettings s = changedRecord();
+        ScheduleSettings s = test::changedRecord();
         s.kidobi_Flag = s.yoyakugo_Flag = true;
         s.kido_Mode = KidoMode::Sokuji;
         s.syuryo_Mode = SyuryoMode::Syuryo1;
@@ -172,7 +141,7 @@ private slots:
     void shortFilesStopAtTheFirstMissingLine()
     {
         QFETCH(int, lineCount);
-        const ScheduleSettings before = changedRecord();
+        const ScheduleSettings before = test::changedRecord();
         const ScheduleSettings full = ScheduleSettings{};
         const Lines lines = settingsToLines(full).mid(0, lineCount);
 
@@ -200,7 +169,7 @@ private slots:
 
     void linesAfterTheFortyNinthAreIgnored()
     {
-        Lines lines = settingsToLines(changedRecord());
+        Lines lines = settingsToLines(test::changedRecord());
         ScheduleSettings a, b;
         linesToSettings(lines, a);
         lines << "extra"
@@ -261,7 +230,7 @@ private slots:
         QRandomGenerator rng(7);
         const QByteArray nameChars("abAB.-_ \x83\x95", 10);
         for (int i = 0; i < 500; ++i) {
-            ScheduleSettings s = changedRecord();
+            ScheduleSettings s = test::changedRecord();
             for (auto &path : s.jikko_Path) {
                 QByteArray p;
                 const int kind = rng.bounded(5);
@@ -289,7 +258,7 @@ private slots:
     void saveAndLoadFiles()
     {
         test::WorkDir dir;
-        const Lines lines = settingsToLines(changedRecord());
+        const Lines lines = settingsToLines(test::changedRecord());
         saveLines(QDir(), "hozondt1.dat", lines);
         QCOMPARE(dir.read("hozondt1.dat"), joinLines(lines));
         QCOMPARE(loadLines(QDir(), "hozondt1.dat"), lines);
@@ -316,7 +285,7 @@ private slots:
         test::WorkDir dir;
         saveLines(QDir(), "kidodata.dat", defaultLines());
         test::makeReadOnly(dir.path());
-        const Lines changed = settingsToLines(changedRecord());
+        const Lines changed = settingsToLines(test::changedRecord());
         QVERIFY(test::asUnprivilegedUser([&] {
             try {
                 saveLines(QDir(), "kidodata.dat", changed);

@@ -7,6 +7,7 @@
 
 #include "settings/ScheduleSettings.h"
 #include "settings/SettingsFile.h"
+#include "testcore.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,24 +44,8 @@ QByteArray scheduleA()
 
 QByteArray scheduleB()
 {
-    ScheduleSettings s;
-    s.kidobi_Flag = true;
-    s.kidobi_Date = "02/29";
-    s.yobi_Flag = true;
-    s.yobi_Days = {true, false, true, false, true, false, true};
-    s.kido_Mode = KidoMode::Timer;
-    s.timer_Time = "06:30";
-    s.jikko_Path = {"C:\\TOOLS\\BACKUP.EXE", "C:\\\x83\x5C\\\x83\x5C.EXE", "APP.EXE",
-                    "D:\\DATA\\yymmdd\\RUN.BAT", ""};
-    s.sw_Args = {"/all /quiet", QByteArray(1500, 'x'), "", "-d yymmdd", "\x93\xfa\x96\x7b"};
-    s.dokuritu_Flag = {true, false, true, false};
-    s.jikansa_Min = {"10", "0", "300", "0"};
-    s.syuryo_Mode = SyuryoMode::Syuryo2;
-    s.syuryo2_Time = "22:00";
-    s.minimize_Mode = MinimizeMode::NoMinimize;
-    s.yoyakugo_Flag = true;
-    s.yoyakugo_Mode = YoyakugoMode::Siteiymd;
-    s.siteiymd_Date = "991231";
+    ScheduleSettings s = test::changedRecord();
+    s.sw_Args[1] = QByteArray(1500, 'x'); // a longer file than the default
     return joinLines(settingsToLines(s));
 }
 

@@ -191,6 +191,36 @@ QByteArray markerFileBytes()
         "\x82\xc5\x82\xb7\r\n");
 }
 
+ScheduleSettings changedRecord()
+{
+    ScheduleSettings s;
+    s.kidobi_Flag = true;
+    s.kidobi_Date = "02/29";
+    s.yobi_Flag = true;
+    s.yobi_Days = {true, false, true, false, true, false, true};
+    s.kido_Mode = KidoMode::Timer;
+    s.kara_Time = "01:02";
+    s.made_Time = "03:04";
+    s.ikkai_Flag = true;
+    s.timer_Time = "05:06";
+    s.jikko_Path = {"C:\\APP.EXE", "D:\\TOOLS\\B.EXE", "\x83\x5C\\X.EXE", "rel.bat", "E:F.EXE"};
+    s.sw_Args = {"-a", "", "yymmdd", "\x95\x5C", "x y"};
+    s.dokuritu_Flag = {true, false, true, true};
+    s.jikansa_Min = {"1", "300", "10", "5"};
+    s.message_Sec = "900";
+    s.kensyutu_Sec = "0";
+    s.syuryo_Mode = SyuryoMode::Syuryo2;
+    s.syuryo2_Time = "12:00";
+    s.syosai_Mode = SyosaiMode::Syosai2;
+    s.minimize_Mode = MinimizeMode::NoMinimize;
+    s.smallstart_Flag = true;
+    s.shutdown_Mode = ShutdownMode::Reboot;
+    s.yoyakugo_Flag = true;
+    s.yoyakugo_Mode = YoyakugoMode::Siteiymd;
+    s.siteiymd_Date = "261207";
+    return s;
+}
+
 QByteArray defaultSettingsFile()
 {
     return "false\r\n01/01\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\n"

@@ -2,6 +2,8 @@
 
 // What every level of test uses: QtCore only.
 
+#include "settings/ScheduleSettings.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -41,6 +43,11 @@ struct StartDirectoryGone
     QTemporaryDir elsewhere;
     QString start;
 };
+
+// A record whose every field differs from the default, double-byte paths and
+// the reserved word among them: the one record the tests and the benchmarks
+// build beyond the default.
+ScheduleSettings changedRecord();
 
 // The 49 lines of an untouched editor, as the file holds them (250 bytes).
 QByteArray defaultSettingsFile();
