@@ -52,9 +52,11 @@ public:
                         {QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()),
                          QString::number(milliseconds),
                          QDir::toNativeSeparators(QFileInfo(ready).absoluteFilePath())});
+        // The helper may still hold its ready file open, without sharing,
+        // for a moment after it appears: its removal is tried until it goes.
         m_held = m_process.waitForStarted(10000) &&
-                 QTest::qWaitFor([&] { return QFile::exists(ready); }, 10000);
-        QFile::remove(ready);
+                 QTest::qWaitFor([&] { return QFile::exists(ready); }, 10000) &&
+                 QTest::qWaitFor([&] { return QFile::remove(ready); }, 10000);
     }
     ~Holder() { m_process.waitForFinished(10000); }
     bool held() const { return m_held; }
