@@ -91,12 +91,4 @@ private:
     bool m_refused = false;
 };
 
-// The real platform, less the beep: for the tools, the benchmarks and the
-// tests that run the real thing beside other work.
-class SilentPlatform : public Platform
-{
-public:
-    void messageBeep() override {}
-};
-
 } // namespace nerubato

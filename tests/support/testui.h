@@ -20,6 +20,18 @@
 #include <memory>
 #include <optional>
 
+namespace nerubato {
+
+// The real platform, less the beep: for the tests that run the real thing (the
+// shell, the drives, the runner) beside other work.
+class SilentPlatform : public Platform
+{
+public:
+    void messageBeep() override {}
+};
+
+} // namespace nerubato
+
 namespace nerubato::test {
 
 // Records what the program asked of the platform instead of doing it.
