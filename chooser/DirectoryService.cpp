@@ -25,13 +25,13 @@ struct DirectoryService::Request
     Done done;
     quint64 epoch = 0;
     QStringList garbage;
+    Platform::DirectoryLister lister;
 };
 
 // What the service and its workers share. A worker left to itself holds on to
 // it, so that it may finish after the service has gone.
 struct DirectoryService::Shared
 {
-    Platform *platform = nullptr;
     std::mutex mutex;
     std::condition_variable wake;
     std::condition_variable idle;
@@ -84,7 +84,7 @@ void DirectoryService::Shared::serve(Request &request)
     const quint64 epoch = request.epoch;
     const auto dropped = [&] { return epochs[client].load() != epoch; };
     QStringList names;
-    const Listing outcome = platform->listDirectory(request.path, request.entries, dropped, names);
+    const Listing outcome = request.lister(request.path, request.entries, dropped, names);
     if (dropped())
         return;
     sortFileNames(names);
@@ -104,9 +104,8 @@ void DirectoryService::Shared::serve(Request &request)
 }
 
 DirectoryService::DirectoryService(Platform &platform, QObject *parent)
-    : QObject(parent), m_shared(std::make_shared<Shared>())
+    : QObject(parent), m_platform(platform), m_shared(std::make_shared<Shared>())
 {
-    m_shared->platform = &platform;
     m_shared->owner = this;
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleTime);
@@ -157,12 +156,15 @@ void DirectoryService::startWorker()
 
 void DirectoryService::read(Client client, const QString &path, Entries entries, Done done)
 {
+    // Taken here, on this thread, while the platform is surely there.
+    Platform::DirectoryLister lister = m_platform.directoryLister();
     {
         const std::lock_guard lock(m_shared->mutex);
         if (!m_thread.joinable())
             startWorker();
-        m_shared->requests.push_back({client, path, entries, std::move(done),
-                                      m_shared->epochs[std::size_t(client)].load(), {}});
+        const quint64 epoch = m_shared->epochs[std::size_t(client)].load();
+        m_shared->requests.push_back(
+            {client, path, entries, std::move(done), epoch, {}, std::move(lister)});
     }
     m_shared->wake.notify_all();
     if (!m_stuckCheck.isActive())

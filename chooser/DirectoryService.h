@@ -26,7 +26,9 @@ namespace nerubato {
 // watched, and a directory is held open only while it is being read. A read
 // that hangs (a share that does not answer) holds up later ones for a second
 // at most: they go to a fresh worker; and it never keeps the program from
-// ending.
+// ending. A worker holds nothing of the platform but its own copy of the
+// platform's lister: a read left to itself may end after the service and the
+// platform have gone.
 class DirectoryService : public QObject
 {
     Q_OBJECT
@@ -43,6 +45,7 @@ public:
     // A directory being written to may change many times a second.
     static constexpr int kSettleTime = 300;
 
+    // The platform outlives the service, not necessarily its workers.
     explicit DirectoryService(Platform &platform, QObject *parent = nullptr);
     ~DirectoryService() override;
 
@@ -79,6 +82,7 @@ private:
     void checkStuck();
     void directoryChanged(const QString &path);
 
+    Platform &m_platform;
     std::shared_ptr<Shared> m_shared;
     // The worker that takes requests now.
     std::thread m_thread;

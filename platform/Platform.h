@@ -39,8 +39,15 @@ public:
     // pipes, sockets and dangling links). Stops early, with what it has, once
     // dropped() says the listing is no longer wanted. Runs on the file
     // chooser's worker thread: it touches nothing but its arguments.
-    virtual Listing listDirectory(const QString &path, Entries entries,
-                                  const std::function<bool()> &dropped, QStringList &names);
+    static Listing listDirectory(const QString &path, Entries entries,
+                                 const std::function<bool()> &dropped, QStringList &names);
+    using DirectoryLister =
+        std::function<Listing(const QString &path, Entries entries,
+                              const std::function<bool()> &dropped, QStringList &names)>;
+    // What the file chooser's workers list directories with: listDirectory,
+    // or a stand-in's. A value of its own, holding nothing of the platform: a
+    // read that hangs is left to itself and may end after the platform has gone.
+    virtual DirectoryLister directoryLister() const { return &Platform::listDirectory; }
 
     // A program the runner started, watched until it ends. A document handed
     // to an application (one already running, perhaps) has no process of its

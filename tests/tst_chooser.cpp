@@ -27,10 +27,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
+#include <future>
 #include <memory>
 #include <optional>
-#include <thread>
 
 using namespace nerubato;
 
@@ -800,16 +799,16 @@ private slots:
     {
         test::WorkDir dir;
         QVERIFY(QDir(dir.path()).mkpath("alive/x"));
-        // Outlives this case: the hanging read goes on after the service has gone.
-        static test::FakePlatform platform;
-        static std::atomic<bool> hanging{false};
-        static std::atomic<bool> answer{false};
-        platform.onList = [](const QString &path) -> std::optional<Platform::Listing> {
+        test::FakePlatform platform;
+        // The hanging read goes on after the service, and this case, have gone.
+        const auto hanging = std::make_shared<std::atomic<bool>>(false);
+        std::promise<void> answer;
+        platform.onList = [hanging, answered = answer.get_future().share()](
+                              const QString &path) -> std::optional<Platform::Listing> {
             if (!path.endsWith(QLatin1String("/dead")))
                 return std::nullopt;
-            hanging = true;
-            while (!answer)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            *hanging = true;
+            answered.wait();
             return Platform::Listing::Unreadable;
         };
         auto service = std::make_unique<DirectoryService>(platform);
@@ -818,7 +817,7 @@ private slots:
         service->read(DirectoryService::Client::List, dir.file("dead"),
                       DirectoryService::Entries::Files,
                       [&](const QStringList &, Platform::Listing) { deadArrived = true; });
-        QTRY_VERIFY(hanging);
+        QTRY_VERIFY(*hanging);
         // The user moves on to another directory.
         service->dropAll(DirectoryService::Client::List);
         service->read(DirectoryService::Client::List, dir.file("alive"),
@@ -831,7 +830,7 @@ private slots:
         ending.start();
         service.reset();
         QVERIFY2(ending.elapsed() < 1000, qPrintable(QString::number(ending.elapsed())));
-        answer = true;
+        answer.set_value();
     }
 
     // By keyboard: the arrows in the tree and the list, Enter in the list

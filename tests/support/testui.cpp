@@ -45,15 +45,16 @@ Platform::Started FakePlatform::startProgram(const QString &path, const QString 
     return {std::make_unique<FakeProgram>(ended.last()), {}};
 }
 
-Platform::Listing FakePlatform::listDirectory(const QString &path, Entries entries,
-                                              const std::function<bool()> &dropped,
-                                              QStringList &names)
+Platform::DirectoryLister FakePlatform::directoryLister() const
 {
-    if (onList) {
-        if (const std::optional<Listing> answer = onList(path))
-            return *answer;
-    }
-    return Platform::listDirectory(path, entries, dropped, names);
+    return [answer = onList](const QString &path, Entries entries,
+                             const std::function<bool()> &dropped, QStringList &names) {
+        if (answer) {
+            if (const std::optional<Listing> outcome = answer(path))
+                return *outcome;
+        }
+        return Platform::listDirectory(path, entries, dropped, names);
+    };
 }
 
 namespace {

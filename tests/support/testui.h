@@ -55,8 +55,7 @@ public:
         sessionEnds << restart;
         return SessionEnd::Ended;
     }
-    Listing listDirectory(const QString &path, Entries entries,
-                          const std::function<bool()> &dropped, QStringList &names) override;
+    DirectoryLister directoryLister() const override;
 
     int beeps = 0;
     QList<Launch> launches;
@@ -74,7 +73,9 @@ public:
     // Stands in for the file system where a test cannot make it answer so: a
     // path it answers for gets that answer and no names (a directory no
     // permission keeps root out of; a share that does not answer, when it
-    // blocks). Set before the chooser reads; it runs on the chooser's worker.
+    // blocks). Each read takes it as it is when the chooser asks; it runs on
+    // the chooser's worker, which may outlive this platform: what it uses, it
+    // holds.
     std::function<std::optional<Listing>(const QString &path)> onList;
 };
 
