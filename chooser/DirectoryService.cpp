@@ -34,7 +34,7 @@ struct DirectoryService::Shared
 {
     std::mutex mutex;
     std::condition_variable wake;
-    std::condition_variable idle;
+    std::condition_variable workerEnded;
     std::deque<Request> requests;
     // The service, to post listings to; null once it is gone.
     QObject *owner = nullptr;
@@ -46,7 +46,6 @@ struct DirectoryService::Shared
     Clock::time_point busySince;
     int liveWorkers = 0;
 
-    bool isIdle() const { return requests.empty() && !currentBusy; }
     void run(quint64 id);
     void serve(Request &request);
 };
@@ -66,14 +65,11 @@ void DirectoryService::Shared::run(quint64 id)
         serve(request);
         request = {}; // large lists are freed here, not under the lock
         lock.lock();
-        if (currentWorker == id) {
+        if (currentWorker == id)
             currentBusy = false;
-            if (requests.empty())
-                idle.notify_all();
-        }
     }
     --liveWorkers;
-    idle.notify_all();
+    workerEnded.notify_all();
 }
 
 void DirectoryService::Shared::serve(Request &request)
@@ -133,8 +129,8 @@ DirectoryService::~DirectoryService()
     // A worker reading a share that does not answer must not keep the
     // program from ending: it is waited for a moment, then left to itself.
     std::unique_lock lock(m_shared->mutex);
-    const bool ended = m_shared->idle.wait_for(lock, std::chrono::milliseconds(200),
-                                               [this] { return m_shared->liveWorkers == 0; });
+    const bool ended = m_shared->workerEnded.wait_for(
+        lock, std::chrono::milliseconds(200), [this] { return m_shared->liveWorkers == 0; });
     lock.unlock();
     if (m_thread.joinable()) {
         if (ended)
@@ -213,17 +209,10 @@ void DirectoryService::checkStuck()
     m_shared->wake.notify_all();
 }
 
-bool DirectoryService::waitUntilIdle(int timeoutMs)
-{
-    std::unique_lock lock(m_shared->mutex);
-    return m_shared->idle.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                   [this] { return m_shared->isIdle(); });
-}
-
 QFileSystemWatcher *DirectoryService::watcher()
 {
     if (!m_watcher) {
-        m_watcher = new QFileSystemWatcher(this);
+        m_watcher = m_platform.directoryWatcher(this);
         connect(m_watcher, &QFileSystemWatcher::directoryChanged, this,
                 &DirectoryService::directoryChanged);
     }
@@ -270,11 +259,6 @@ void DirectoryService::resume()
     watcher()->addPaths(paths);
     for (const QString &path : paths)
         emit changed(path);
-}
-
-QStringList DirectoryService::watchedDirectories() const
-{
-    return m_watcher ? m_watcher->directories() : QStringList();
 }
 
 void DirectoryService::directoryChanged(const QString &path)

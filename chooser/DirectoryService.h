@@ -63,11 +63,6 @@ public:
     // back, and each directory told as changed, as it may have meanwhile.
     void suspend();
     void resume();
-    QStringList watchedDirectories() const;
-
-    // Blocks until no request waits or is being read, but one left to itself;
-    // listings may still be on their way to this thread. False on time-out.
-    bool waitUntilIdle(int timeoutMs);
 
 signals:
     // A watched directory changed and has been still for kSettleTime.

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+class QFileSystemWatcher;
+class QObject;
 class QWidget;
 
 namespace nerubato {
@@ -48,6 +50,10 @@ public:
     // or a stand-in's. A value of its own, holding nothing of the platform: a
     // read that hangs is left to itself and may end after the platform has gone.
     virtual DirectoryLister directoryLister() const { return &Platform::listDirectory; }
+    // Watches the directories the file chooser shows. On Windows a watched
+    // directory cannot be renamed, deleted or ejected, so what the chooser
+    // watches is made here, where a stand-in can tell what it is.
+    virtual QFileSystemWatcher *directoryWatcher(QObject *parent);
 
     // A program the runner started, watched until it ends. A document handed
     // to an application (one already running, perhaps) has no process of its

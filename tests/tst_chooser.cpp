@@ -362,7 +362,7 @@ private slots:
         QVERIFY(f.openDirectory("many"));
         QVERIFY(files->isLoading());
         if (when == "read") // the worker reads the directory meanwhile, not this thread
-            QVERIFY(files->waitUntilRead(10000));
+            QVERIFY(f.platform.waitListed(10000, f.path("many")));
         if (when != "arriving")
             f.tree->setCurrentIndex(tools);
         QVERIFY(f.waitLoaded("tools"));
@@ -372,7 +372,7 @@ private slots:
         QCOMPARE(f.chooser->SelectedDirectory, f.native("tools"));
         QCOMPARE(f.pathBox->text(), f.nativeDir("tools"));
         // Nothing of the other directory comes later.
-        QVERIFY(files->waitUntilRead(10000));
+        QVERIFY(f.platform.waitListed(10000));
         QCoreApplication::processEvents();
         QVERIFY(f.loaded->isEmpty());
         QCOMPARE(f.listNames(false), QStringList{"setup.exe"});
@@ -675,11 +675,9 @@ private slots:
         f.chooser->open();
         QVERIFY(f.openDirectory("tools"));
         QVERIFY(f.waitLoaded("tools"));
-        auto *service = f.chooser->findChild<DirectoryService *>();
-        QVERIFY(service);
         const auto watched = [&] {
             QStringList paths;
-            for (const QString &path : service->watchedDirectories())
+            for (const QString &path : f.platform.watchedDirectories())
                 paths << lowerOnWindows(QDir::cleanPath(path));
             paths.sort();
             return paths;

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -19,6 +20,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+
+class QFileSystemWatcher;
 
 namespace nerubato {
 
@@ -34,7 +37,8 @@ public:
 
 namespace nerubato::test {
 
-// Records what the program asked of the platform instead of doing it.
+// Records what the program asked of the platform instead of doing it. The
+// directories it lists and watches are the real ones.
 class FakePlatform : public Platform
 {
 public:
@@ -43,6 +47,8 @@ public:
         QString file, parameters, directory, currentDirectory;
         int showCommand;
     };
+
+    FakePlatform();
 
     void messageBeep() override { ++beeps; }
     void shellLaunch(QWidget *, const QString &file, const QString &parameters,
@@ -56,6 +62,7 @@ public:
         return SessionEnd::Ended;
     }
     DirectoryLister directoryLister() const override;
+    QFileSystemWatcher *directoryWatcher(QObject *parent) override;
 
     int beeps = 0;
     QList<Launch> launches;
@@ -77,6 +84,19 @@ public:
     // the chooser's worker, which may outlive this platform: what it uses, it
     // holds.
     std::function<std::optional<Listing>(const QString &path)> onList;
+
+    // The directories the program's watchers watch now.
+    QStringList watchedDirectories() const;
+    // Blocks, with no event loop, until no listing is under way and, given a
+    // path, one of it has been answered; false after timeoutMs. The chooser's
+    // worker lists on its own thread: what it read then waits for this
+    // thread's event loop, not yet taken in.
+    bool waitListed(int timeoutMs, const QString &path = {}) const;
+
+private:
+    struct Listings;
+    std::shared_ptr<Listings> m_listings;
+    QList<QPointer<QFileSystemWatcher>> m_watchers;
 };
 
 // The editor as the other windows see it: records what they load into it, in
