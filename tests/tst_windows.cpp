@@ -386,11 +386,11 @@ private slots:
 
         const QString lower = QDir::toNativeSeparators(shown).toLower();
         QVERIFY(lower.contains(QStringLiteral("\\tools\\sub表")));
-        QCOMPARE(chooser.SelectedDirectory, lower);
+        auto *pathBox = chooser.findChild<QLineEdit *>(QStringLiteral("Pass_Edit"));
+        QCOMPARE(pathBox->text(), lower);
         auto *tree = chooser.findChild<QTreeView *>(QStringLiteral("Dirline"));
         QCOMPARE(tree->currentIndex().data().toString(), QStringLiteral("sub表"));
         list->setCurrentIndex(list->model()->index(1, 0, root));
-        auto *pathBox = chooser.findChild<QLineEdit *>(QStringLiteral("Pass_Edit"));
         QCOMPARE(pathBox->text(), lower + QStringLiteral("\\Setup.EXE"));
         auto *drives = chooser.findChild<QComboBox *>(QStringLiteral("DriveCBox"));
         QVERIFY(drives->findText(QStringLiteral("c:\\")) >= 0);
