@@ -47,6 +47,15 @@ QString lowerOnWindows(QString path)
     return path;
 }
 
+// What parent's rows show.
+QStringList rowNames(const QAbstractItemModel *model, const QModelIndex &parent = {})
+{
+    QStringList names;
+    for (int row = 0; row < model->rowCount(parent); ++row)
+        names << model->index(row, 0, parent).data().toString();
+    return names;
+}
+
 // 10,008 files, in the order of neither their names nor the list's: enough
 // for three batches of rows, the last a part one.
 const QStringList kManyStems = {"alpha", "Beta", "delta", "GAMMA"};
@@ -154,10 +163,7 @@ public:
 
     QStringList listNames(bool sorted = true)
     {
-        QStringList names;
-        const QModelIndex root = list->rootIndex();
-        for (int row = 0; row < list->model()->rowCount(root); ++row)
-            names << list->model()->index(row, 0, root).data().toString();
+        QStringList names = rowNames(list->model(), list->rootIndex());
         if (sorted)
             names.sort();
         return names;
@@ -410,12 +416,9 @@ private slots:
         QStringList expected = {"alpha", "beta9", "Beta10", "MixedCase",
                                 "sub",   "tools", "zeta",   QStringLiteral("表")};
         QTRY_COMPARE(directories->rowCount(top), int(expected.size()));
-        QStringList shown;
-        for (int row = 0; row < directories->rowCount(top); ++row)
-            shown << directories->index(row, 0, top).data().toString();
         for (QString &name : expected)
             name = lowerOnWindows(name);
-        QCOMPARE(shown, expected);
+        QCOMPARE(rowNames(directories, top), expected);
         QCOMPARE(directories->filePath(directories->index(2, 0, top))
                      .compare(f.path("Beta10"), kPathCase),
                  0);
@@ -495,15 +498,9 @@ private slots:
         QVERIFY(QDir(f.start).mkpath("added"));
         QVERIFY(QDir(f.path("sub")).removeRecursively());
         QVERIFY(QDir(f.path("tools")).mkpath("inner"));
-        const auto rows = [&](const QModelIndex &parent) {
-            QStringList names;
-            for (int row = 0; row < directories->rowCount(parent); ++row)
-                names << directories->index(row, 0, parent).data().toString();
-            return names;
-        };
-        QTRY_COMPARE(rows(top), (QStringList{"added", lowerOnWindows("MixedCase"), "tools",
-                                             QStringLiteral("表")}));
-        QTRY_COMPARE(rows(tools), QStringList{"inner"});
+        QTRY_COMPARE(rowNames(directories, top), (QStringList{"added", lowerOnWindows("MixedCase"),
+                                                              "tools", QStringLiteral("表")}));
+        QTRY_COMPARE(rowNames(directories, tools), QStringList{"inner"});
         QCOMPARE(f.tree->currentIndex(), tools);
         QCOMPARE(f.pathBox->text(), f.nativeDir("tools"));
     }
@@ -740,12 +737,7 @@ private slots:
         FileListModel model(service);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        const auto rows = [&] {
-            QStringList names;
-            for (int row = 0; row < model.rowCount(); ++row)
-                names << model.index(row).data().toString();
-            return names;
-        };
+        const auto rows = [&] { return rowNames(&model); };
         model.setDirectory(dir.path());
         QVERIFY(model.isLoading());
         QCOMPARE(model.rowCount(), 0);
@@ -775,12 +767,7 @@ private slots:
         DirectoryTreeModel model(service);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        const auto rows = [&](const QModelIndex &parent) {
-            QStringList names;
-            for (int row = 0; row < model.rowCount(parent); ++row)
-                names << model.index(row, 0, parent).data().toString();
-            return names;
-        };
+        const auto rows = [&](const QModelIndex &parent) { return rowNames(&model, parent); };
         model.setDrive(dir.path(), dir.file(".hid/deep"));
         QCOMPARE(model.rowCount(), 1);
         const QPersistentModelIndex top = model.index(0, 0);
