@@ -38,6 +38,13 @@ using namespace nerubato;
 
 namespace {
 
+// The real platform, less the beep: nothing sounds while it is measured.
+class SilentPlatform : public Platform
+{
+public:
+    void messageBeep() override {}
+};
+
 // CPU time of the calling thread: tells a stall of work on the UI thread from
 // one where the thread merely waited (for a core, on a busy machine).
 qint64 threadCpuMs()

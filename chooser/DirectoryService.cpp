@@ -25,16 +25,16 @@ struct DirectoryService::Request
     Done done;
     quint64 epoch = 0;
     QStringList garbage;
+    Platform::DirectoryLister lister;
 };
 
 // What the service and its workers share. A worker left to itself holds on to
 // it, so that it may finish after the service has gone.
 struct DirectoryService::Shared
 {
-    Platform *platform = nullptr;
     std::mutex mutex;
     std::condition_variable wake;
-    std::condition_variable idle;
+    std::condition_variable workerEnded;
     std::deque<Request> requests;
     // The service, to post listings to; null once it is gone.
     QObject *owner = nullptr;
@@ -46,7 +46,6 @@ struct DirectoryService::Shared
     Clock::time_point busySince;
     int liveWorkers = 0;
 
-    bool isIdle() const { return requests.empty() && !currentBusy; }
     void run(quint64 id);
     void serve(Request &request);
 };
@@ -66,14 +65,11 @@ void DirectoryService::Shared::run(quint64 id)
         serve(request);
         request = {}; // large lists are freed here, not under the lock
         lock.lock();
-        if (currentWorker == id) {
+        if (currentWorker == id)
             currentBusy = false;
-            if (requests.empty())
-                idle.notify_all();
-        }
     }
     --liveWorkers;
-    idle.notify_all();
+    workerEnded.notify_all();
 }
 
 void DirectoryService::Shared::serve(Request &request)
@@ -84,7 +80,7 @@ void DirectoryService::Shared::serve(Request &request)
     const quint64 epoch = request.epoch;
     const auto dropped = [&] { return epochs[client].load() != epoch; };
     QStringList names;
-    const Listing outcome = platform->listDirectory(request.path, request.entries, dropped, names);
+    const Listing outcome = request.lister(request.path, request.entries, dropped, names);
     if (dropped())
         return;
     sortFileNames(names);
@@ -104,9 +100,8 @@ void DirectoryService::Shared::serve(Request &request)
 }
 
 DirectoryService::DirectoryService(Platform &platform, QObject *parent)
-    : QObject(parent), m_shared(std::make_shared<Shared>())
+    : QObject(parent), m_platform(platform), m_shared(std::make_shared<Shared>())
 {
-    m_shared->platform = &platform;
     m_shared->owner = this;
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleTime);
@@ -134,8 +129,8 @@ DirectoryService::~DirectoryService()
     // A worker reading a share that does not answer must not keep the
     // program from ending: it is waited for a moment, then left to itself.
     std::unique_lock lock(m_shared->mutex);
-    const bool ended = m_shared->idle.wait_for(lock, std::chrono::milliseconds(200),
-                                               [this] { return m_shared->liveWorkers == 0; });
+    const bool ended = m_shared->workerEnded.wait_for(
+        lock, std::chrono::milliseconds(200), [this] { return m_shared->liveWorkers == 0; });
     lock.unlock();
     if (m_thread.joinable()) {
         if (ended)
@@ -157,12 +152,15 @@ void DirectoryService::startWorker()
 
 void DirectoryService::read(Client client, const QString &path, Entries entries, Done done)
 {
+    // Taken here, on this thread, while the platform is surely there.
+    Platform::DirectoryLister lister = m_platform.directoryLister();
     {
         const std::lock_guard lock(m_shared->mutex);
         if (!m_thread.joinable())
             startWorker();
-        m_shared->requests.push_back({client, path, entries, std::move(done),
-                                      m_shared->epochs[std::size_t(client)].load(), {}});
+        const quint64 epoch = m_shared->epochs[std::size_t(client)].load();
+        m_shared->requests.push_back(
+            {client, path, entries, std::move(done), epoch, {}, std::move(lister)});
     }
     m_shared->wake.notify_all();
     if (!m_stuckCheck.isActive())
@@ -211,17 +209,10 @@ void DirectoryService::checkStuck()
     m_shared->wake.notify_all();
 }
 
-bool DirectoryService::waitUntilIdle(int timeoutMs)
-{
-    std::unique_lock lock(m_shared->mutex);
-    return m_shared->idle.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                   [this] { return m_shared->isIdle(); });
-}
-
 QFileSystemWatcher *DirectoryService::watcher()
 {
     if (!m_watcher) {
-        m_watcher = new QFileSystemWatcher(this);
+        m_watcher = m_platform.directoryWatcher(this);
         connect(m_watcher, &QFileSystemWatcher::directoryChanged, this,
                 &DirectoryService::directoryChanged);
     }
@@ -268,11 +259,6 @@ void DirectoryService::resume()
     watcher()->addPaths(paths);
     for (const QString &path : paths)
         emit changed(path);
-}
-
-QStringList DirectoryService::watchedDirectories() const
-{
-    return m_watcher ? m_watcher->directories() : QStringList();
 }
 
 void DirectoryService::directoryChanged(const QString &path)

@@ -26,7 +26,9 @@ namespace nerubato {
 // watched, and a directory is held open only while it is being read. A read
 // that hangs (a share that does not answer) holds up later ones for a second
 // at most: they go to a fresh worker; and it never keeps the program from
-// ending.
+// ending. A worker holds nothing of the platform but its own copy of the
+// platform's lister: a read left to itself may end after the service and the
+// platform have gone.
 class DirectoryService : public QObject
 {
     Q_OBJECT
@@ -43,6 +45,7 @@ public:
     // A directory being written to may change many times a second.
     static constexpr int kSettleTime = 300;
 
+    // The platform outlives the service, not necessarily its workers.
     explicit DirectoryService(Platform &platform, QObject *parent = nullptr);
     ~DirectoryService() override;
 
@@ -60,11 +63,6 @@ public:
     // back, and each directory told as changed, as it may have meanwhile.
     void suspend();
     void resume();
-    QStringList watchedDirectories() const;
-
-    // Blocks until no request waits or is being read, but one left to itself;
-    // listings may still be on their way to this thread. False on time-out.
-    bool waitUntilIdle(int timeoutMs);
 
 signals:
     // A watched directory changed and has been still for kSettleTime.
@@ -79,6 +77,7 @@ private:
     void checkStuck();
     void directoryChanged(const QString &path);
 
+    Platform &m_platform;
     std::shared_ptr<Shared> m_shared;
     // The worker that takes requests now.
     std::thread m_thread;

@@ -32,9 +32,6 @@ public:
     // The name as the file system stores it.
     QString fileName(const QModelIndex &index) const;
     bool isLoading() const { return m_loading; }
-    // Blocks until the worker has read what was asked of it so far; the
-    // listing may still be on its way to this thread. False on time-out.
-    bool waitUntilRead(int timeoutMs) { return m_service.waitUntilIdle(timeoutMs); }
 
     static constexpr int kBatchRows = 5000;
     // Past this many separate changes at one reading, the list changes in one

@@ -41,13 +41,6 @@ public:
     void FileLBoxDblClick();
     void Button1Click();
 
-    // The directory the tree reports, with native separators and its case as
-    // stored; a drive root is written as the drive box names it (C:\ or /),
-    // any other directory has no separator at the end.
-    QString SelectedDirectory;
-    // The name of the file selected in the list; empty when none is.
-    QString SelectedFileName;
-
 signals:
     // Accepted: the path box's text for the entry that asked (the editor
     // writes it and is enabled again).
@@ -75,6 +68,13 @@ private:
 
     Platform &m_platform;
     std::unique_ptr<Ui::TsForm> ui;
+    // What the path box is composed of. The directory the tree reports, with
+    // native separators and its case as stored; a drive root is written as
+    // the drive box names it (C:\ or /), any other directory has no separator
+    // at the end.
+    QString SelectedDirectory;
+    // The name of the file selected in the list; empty when none is.
+    QString SelectedFileName;
     // Made before the models, which use it, and so gone before them.
     DirectoryService *m_service;
     DirectoryTreeModel *m_dirModel;

@@ -32,4 +32,26 @@ private:
     steps::StepRule m_rule;
 };
 
+// The editor's eleven steppers: each one's name, its field's and its rule.
+struct StepperRow
+{
+    const char *stepper;
+    const char *field;
+    steps::StepRule rule;
+};
+
+inline constexpr StepperRow kSteppers[] = {
+    {"kidobi_UD", "kidobi_Edit", steps::kDateRule},
+    {"kara_UD", "kara_Edit", steps::kTimeRule},
+    {"made_UD", "made_Edit", steps::kTimeRule},
+    {"timer_UD", "timer_Edit", steps::kTimeRule},
+    {"syuryo2_UD", "syuryo2_Edit", steps::kTimeRule},
+    {"message_UD", "message_Edit", steps::kMessageSecondsRule},
+    {"kensyutu_UD", "kensyutu_Edit", steps::kBeepSecondsRule},
+    {"jikansa_UD2", "jikansa_Edit2", steps::kMinutesRule},
+    {"jikansa_UD3", "jikansa_Edit3", steps::kMinutesRule},
+    {"jikansa_UD4", "jikansa_Edit4", steps::kMinutesRule},
+    {"jikansa_UD5", "jikansa_Edit5", steps::kMinutesRule},
+};
+
 } // namespace nerubato

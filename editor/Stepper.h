@@ -27,10 +27,6 @@ public:
     explicit Stepper(QWidget *parent = nullptr);
 
     QSize sizeHint() const override { return {16, 20}; }
-    bool isRepeating() const { return m_repeat.isActive(); }
-    // The auto-repeat timer's handler: the held arrow again, while the
-    // pointer is on it; from the first repeat on, at the repeat rate.
-    void repeatTick();
 
     // The field it steps, for what an assistive technology reads as its value.
     void setField(QLineEdit *field);
@@ -55,10 +51,15 @@ private:
     Arrow arrowAt(const QPoint &pos) const;
     QRect arrowRect(Arrow arrow) const;
     void stopRepeat();
+    // The auto-repeat timer's handler: the held arrow again, while the
+    // pointer is on it; from the first repeat on, at the repeat rate.
+    void repeatTick();
 
     Held m_held = None;
     bool m_overHeldArrow = false;
-    QTimer m_repeat;
+    // The stepper's only timer, and its child: a test holds an arrow down and
+    // ticks it by its own signal rather than wait for it.
+    QTimer m_repeat{this};
     QPointer<QLineEdit> m_field;
 };
 

@@ -51,7 +51,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::makeSteppedFields()
 {
-    for (const steps::StepperRow &row : steps::kSteppers)
+    for (const StepperRow &row : kSteppers)
         new SteppedField(m_platform, findChild<Stepper *>(QLatin1String(row.stepper)),
                          findChild<ByteEdit *>(QLatin1String(row.field)), row.rule);
 }

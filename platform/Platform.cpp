@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QProcess>
 #include <QStorageInfo>
 #include <QUrl>
@@ -89,6 +90,11 @@ QStringList Platform::drives()
     roots.sort();
     return roots;
 #endif
+}
+
+QFileSystemWatcher *Platform::directoryWatcher(QObject *parent)
+{
+    return new QFileSystemWatcher(parent);
 }
 
 Platform::Listing Platform::listDirectory(const QString &path, Entries entries,

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+class QFileSystemWatcher;
+class QObject;
 class QWidget;
 
 namespace nerubato {
@@ -39,8 +41,19 @@ public:
     // pipes, sockets and dangling links). Stops early, with what it has, once
     // dropped() says the listing is no longer wanted. Runs on the file
     // chooser's worker thread: it touches nothing but its arguments.
-    virtual Listing listDirectory(const QString &path, Entries entries,
-                                  const std::function<bool()> &dropped, QStringList &names);
+    static Listing listDirectory(const QString &path, Entries entries,
+                                 const std::function<bool()> &dropped, QStringList &names);
+    using DirectoryLister =
+        std::function<Listing(const QString &path, Entries entries,
+                              const std::function<bool()> &dropped, QStringList &names)>;
+    // What the file chooser's workers list directories with: listDirectory,
+    // or a stand-in's. A value of its own, holding nothing of the platform: a
+    // read that hangs is left to itself and may end after the platform has gone.
+    virtual DirectoryLister directoryLister() const { return &Platform::listDirectory; }
+    // Watches the directories the file chooser shows. On Windows a watched
+    // directory cannot be renamed, deleted or ejected, so what the chooser
+    // watches is made here, where a stand-in can tell what it is.
+    virtual QFileSystemWatcher *directoryWatcher(QObject *parent);
 
     // A program the runner started, watched until it ends. A document handed
     // to an application (one already running, perhaps) has no process of its
@@ -89,14 +102,6 @@ private:
     static constexpr qintptr kNone = -1;
     qintptr m_handle = kNone;
     bool m_refused = false;
-};
-
-// The real platform, less the beep: for the tools, the benchmarks and the
-// tests that run the real thing beside other work.
-class SilentPlatform : public Platform
-{
-public:
-    void messageBeep() override {}
 };
 
 } // namespace nerubato

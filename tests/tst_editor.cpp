@@ -29,6 +29,7 @@
 #include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <tuple>
@@ -1097,24 +1098,28 @@ void TestEditor::disabledStepperIgnoresButtons()
 
 // Held on an arrow, the stepper steps again at each tick of its repeat timer
 // until the button is released; the right button makes its one big step.
+// The timer is ticked by its own signal, never waited for.
 void TestEditor::autoRepeat()
 {
     show();
     auto *ud = get<Stepper>("kara_UD");
+    QTimer *repeat = ud->findChild<QTimer *>();
+    QVERIFY(repeat);
+    const auto tick = [repeat] { QMetaObject::invokeMethod(repeat, "timeout"); };
     ByteEdit *field = edit("kara_Edit");
     QTest::mousePress(ud, Qt::LeftButton, {}, kUpperArrow);
     QCOMPARE(field->text(), QStringLiteral("00:01"));
-    QVERIFY(ud->isRepeating());
-    ud->repeatTick();
-    ud->repeatTick();
+    QVERIFY(repeat->isActive());
+    tick();
+    tick();
     QCOMPARE(field->text(), QStringLiteral("00:03"));
     QTest::mouseRelease(ud, Qt::LeftButton, {}, kUpperArrow);
-    QVERIFY(!ud->isRepeating());
-    ud->repeatTick();
+    QVERIFY(!repeat->isActive());
+    tick();
     QCOMPARE(field->text(), QStringLiteral("00:03"));
 
     QTest::mousePress(ud, Qt::RightButton, {}, kLowerArrow);
-    QVERIFY(!ud->isRepeating());
+    QVERIFY(!repeat->isActive());
     QTest::mouseRelease(ud, Qt::RightButton, {}, kLowerArrow);
     QCOMPARE(field->text(), QStringLiteral("01:03"));
 }
@@ -1129,7 +1134,7 @@ void TestEditor::failedStepDoesNotRepeat()
     test::MessageAnswerer answer("OK");
     QTest::mousePress(ud, Qt::LeftButton, {}, kUpperArrow);
     QCOMPARE(answer.all().size(), 1);
-    QVERIFY(!ud->isRepeating());
+    QVERIFY(!ud->findChild<QTimer *>()->isActive());
     QTest::mouseRelease(ud, Qt::LeftButton, {}, kUpperArrow);
 }
 

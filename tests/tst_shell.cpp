@@ -274,8 +274,8 @@ private slots:
     // end comes within a second all the same.
     void hangingShareDoesNotHoldTheEnd()
     {
-        // Outlives this case: the hanging reads go on after the windows have gone.
-        static test::FakePlatform platform;
+        test::FakePlatform platform;
+        // Outlive this case: the hanging reads go on after the windows have gone.
         static std::atomic<bool> hanging{false};
         static std::atomic<bool> answer{false};
         platform.onList = [](const QString &) -> std::optional<Platform::Listing> {

@@ -1,6 +1,7 @@
 #include "editor/core/Steps.h"
 #include "settings/Errors.h"
 
+#include <QHash>
 #include <QTest>
 
 #include <functional>
@@ -10,6 +11,7 @@ using namespace nerubato::steps;
 
 using Step = std::function<QString()>;
 Q_DECLARE_METATYPE(Step)
+Q_DECLARE_METATYPE(nerubato::steps::StepRule)
 
 // The arithmetic itself; every table row of the steppers runs through the real
 // widgets in tst_editor.
@@ -103,12 +105,11 @@ private slots:
         QCOMPARE(step(), result);
     }
 
-    // Every row of the stepper tables, on the rules the editor gives each
-    // stepper: both arrows and the right button, each from the same text.
+    // Every row of the stepper tables, on the rule of the steppers named:
+    // both arrows and the right button, each from the same text.
     void stepperTables_data()
     {
-        QTest::addColumn<QString>("stepper");
-        QTest::addColumn<QString>("field");
+        QTest::addColumn<StepRule>("rule");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("up");
         QTest::addColumn<QString>("down");
@@ -119,9 +120,7 @@ private slots:
                                   {"00:59", "01:00", "00:58", "01:59"}};
         for (const char *name : {"kara", "made", "timer", "syuryo2"})
             for (auto &t : times)
-                QTest::addRow("%s %s", name, t[0])
-                    << QStringLiteral("%1_UD").arg(name) << QStringLiteral("%1_Edit").arg(name)
-                    << t[0] << t[1] << t[2] << t[3];
+                QTest::addRow("%s %s", name, t[0]) << kTimeRule << t[0] << t[1] << t[2] << t[3];
         const char *dates[][4] = {
             {"01/01", "01/02", "12/31", "02/01"}, {"12/31", "01/01", "12/30", "01/31"},
             {"02/28", "02/29", "02/27", "03/28"}, {"02/29", "03/01", "02/28", "03/29"},
@@ -130,8 +129,7 @@ private slots:
             {"07/31", "08/01", "07/30", "08/31"}, {"12/15", "12/16", "12/14", "01/15"},
             {"", "01/01", "12/30", "01/31"}};
         for (auto &d : dates)
-            QTest::addRow("date '%s'", d[0]) << "kidobi_UD"
-                                             << "kidobi_Edit" << d[0] << d[1] << d[2] << d[3];
+            QTest::addRow("date '%s'", d[0]) << kDateRule << d[0] << d[1] << d[2] << d[3];
         const char *numbers[][5] = {
             {"message", "3", "4", "3", "33"},        {"message", "870", "871", "869", "900"},
             {"message", "871", "872", "870", "3"},   {"message", "900", "900", "899", "30"},
@@ -139,23 +137,21 @@ private slots:
             {"jikansa", "0", "1", "0", "10"},        {"jikansa", "295", "296", "294", "5"},
             {"jikansa", "300", "300", "299", "10"},  {"message", "0", "3", "3", "30"},
             {"jikansa", "1000", "300", "300", "710"}};
-        for (auto &n : numbers) {
-            const QString suffix = QLatin1String(n[0]) == QLatin1String("jikansa") ? "2" : "";
+        const QHash<QString, StepRule> numberRules = {{"message", kMessageSecondsRule},
+                                                      {"kensyutu", kBeepSecondsRule},
+                                                      {"jikansa", kMinutesRule}};
+        for (auto &n : numbers)
             QTest::addRow("%s %s", n[0], n[1])
-                << QStringLiteral("%1_UD%2").arg(n[0], suffix)
-                << QStringLiteral("%1_Edit%2").arg(n[0], suffix) << n[1] << n[2] << n[3] << n[4];
-        }
+                << numberRules.value(n[0]) << n[1] << n[2] << n[3] << n[4];
     }
 
     void stepperTables()
     {
-        QFETCH(QString, stepper);
+        QFETCH(StepRule, rule);
         QFETCH(QString, before);
-        const StepRule *rule = ruleOf(stepper);
-        QVERIFY(rule);
-        QTEST(smallStep(*rule, before, +1), "up");
-        QTEST(smallStep(*rule, before, -1), "down");
-        QTEST(bigStep(*rule, before), "right");
+        QTEST(smallStep(rule, before, +1), "up");
+        QTEST(smallStep(rule, before, -1), "down");
+        QTEST(bigStep(rule, before), "right");
     }
 
     void monthJumpLandsOnTheNextMonth()

@@ -44,9 +44,10 @@ using namespace nerubato;
 namespace {
 
 // Nothing beeps and nothing is launched while the pictures are taken.
-class QuietPlatform : public SilentPlatform
+class QuietPlatform : public Platform
 {
 public:
+    void messageBeep() override {}
     void shellLaunch(QWidget *, const QString &, const QString &, const QString &, int) override {}
     // The runner's programs have ended as soon as they are started.
     Started startProgram(const QString &, const QString &) override

@@ -163,15 +163,6 @@ QString rangeText(const StepRule &rule)
            QString::fromUtf16(rule.unit);
 }
 
-const StepRule *ruleOf(const QString &stepper)
-{
-    for (const StepperRow &row : kSteppers) {
-        if (stepper == QLatin1String(row.stepper))
-            return &row.rule;
-    }
-    return nullptr;
-}
-
 int monthJump(int month, int day)
 {
     const int length = MonthDays[month];

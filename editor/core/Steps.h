@@ -50,39 +50,14 @@ QString smallStep(const StepRule &rule, const QString &text, int direction);
 // The right button: an hour, the same day of the next month, or the big step.
 QString bigStep(const StepRule &rule, const QString &text);
 
-// The editor's eleven steppers: each one's name, its field's and its rule.
-struct StepperRow
-{
-    const char *stepper;
-    const char *field;
-    StepRule rule;
-};
-
 inline constexpr StepRule kTimeRule{StepRule::Time};
 inline constexpr StepRule kDateRule{StepRule::Date};
 inline constexpr StepRule kMessageSecondsRule{StepRule::Number, 3, 900, 30, u"秒"};
 inline constexpr StepRule kBeepSecondsRule{StepRule::Number, 0, 900, 30, u"秒"};
 inline constexpr StepRule kMinutesRule{StepRule::Number, 0, 300, 10, u"分"};
 
-inline constexpr StepperRow kSteppers[] = {
-    {"kidobi_UD", "kidobi_Edit", kDateRule},
-    {"kara_UD", "kara_Edit", kTimeRule},
-    {"made_UD", "made_Edit", kTimeRule},
-    {"timer_UD", "timer_Edit", kTimeRule},
-    {"syuryo2_UD", "syuryo2_Edit", kTimeRule},
-    {"message_UD", "message_Edit", kMessageSecondsRule},
-    {"kensyutu_UD", "kensyutu_Edit", kBeepSecondsRule},
-    {"jikansa_UD2", "jikansa_Edit2", kMinutesRule},
-    {"jikansa_UD3", "jikansa_Edit3", kMinutesRule},
-    {"jikansa_UD4", "jikansa_Edit4", kMinutesRule},
-    {"jikansa_UD5", "jikansa_Edit5", kMinutesRule},
-};
-
 // The unit and range a stepper keeps its field in: "3～900秒", "00:00～23:59".
 QString rangeText(const StepRule &rule);
-
-// The rule of the stepper of that name; nullptr for any other name.
-const StepRule *ruleOf(const QString &stepper);
 
 // The day of the next month that the date stepper's right button lands on is
 // this many days ahead.

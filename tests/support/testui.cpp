@@ -4,12 +4,28 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileSystemWatcher>
 #include <QLayout>
 #include <QPushButton>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 namespace nerubato::test {
+
+// The listings asked of the platform: shared with its listers, which the
+// chooser's workers may hold after the platform has gone.
+struct FakePlatform::Listings
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    int underWay = 0;
+    QStringList answered;
+};
+
+FakePlatform::FakePlatform() : m_listings(std::make_shared<Listings>()) {}
 
 void FakePlatform::shellLaunch(QWidget *, const QString &file, const QString &parameters,
                                const QString &directory, int showCommand)
@@ -45,15 +61,58 @@ Platform::Started FakePlatform::startProgram(const QString &path, const QString 
     return {std::make_unique<FakeProgram>(ended.last()), {}};
 }
 
-Platform::Listing FakePlatform::listDirectory(const QString &path, Entries entries,
-                                              const std::function<bool()> &dropped,
-                                              QStringList &names)
+Platform::DirectoryLister FakePlatform::directoryLister() const
 {
-    if (onList) {
-        if (const std::optional<Listing> answer = onList(path))
-            return *answer;
+    return [answer = onList, listings = m_listings](const QString &path, Entries entries,
+                                                    const std::function<bool()> &dropped,
+                                                    QStringList &names) {
+        {
+            const std::lock_guard lock(listings->mutex);
+            ++listings->underWay;
+        }
+        std::optional<Listing> outcome = answer ? answer(path) : std::nullopt;
+        if (!outcome)
+            outcome = Platform::listDirectory(path, entries, dropped, names);
+        {
+            const std::lock_guard lock(listings->mutex);
+            --listings->underWay;
+            listings->answered << path;
+        }
+        listings->changed.notify_all();
+        return *outcome;
+    };
+}
+
+bool FakePlatform::waitListed(int timeoutMs, const QString &path) const
+{
+#ifdef Q_OS_WIN
+    const Qt::CaseSensitivity pathCase = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity pathCase = Qt::CaseSensitive;
+#endif
+    std::unique_lock lock(m_listings->mutex);
+    return m_listings->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        return m_listings->underWay == 0 &&
+               (path.isEmpty() || m_listings->answered.contains(path, pathCase));
+    });
+}
+
+QFileSystemWatcher *FakePlatform::directoryWatcher(QObject *parent)
+{
+    QFileSystemWatcher *watcher = Platform::directoryWatcher(parent);
+    m_watchers.removeIf([](const QPointer<QFileSystemWatcher> &gone) { return gone.isNull(); });
+    m_watchers << watcher;
+    return watcher;
+}
+
+QStringList FakePlatform::watchedDirectories() const
+{
+    QStringList paths;
+    for (const QPointer<QFileSystemWatcher> &watcher : m_watchers) {
+        if (watcher)
+            paths << watcher->directories();
     }
-    return Platform::listDirectory(path, entries, dropped, names);
+    return paths;
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -20,9 +21,24 @@
 #include <memory>
 #include <optional>
 
+class QFileSystemWatcher;
+
+namespace nerubato {
+
+// The real platform, less the beep: for the tests that run the real thing (the
+// shell, the drives, the runner) beside other work.
+class SilentPlatform : public Platform
+{
+public:
+    void messageBeep() override {}
+};
+
+} // namespace nerubato
+
 namespace nerubato::test {
 
-// Records what the program asked of the platform instead of doing it.
+// Records what the program asked of the platform instead of doing it. The
+// directories it lists and watches are the real ones.
 class FakePlatform : public Platform
 {
 public:
@@ -31,6 +47,8 @@ public:
         QString file, parameters, directory, currentDirectory;
         int showCommand;
     };
+
+    FakePlatform();
 
     void messageBeep() override { ++beeps; }
     void shellLaunch(QWidget *, const QString &file, const QString &parameters,
@@ -43,8 +61,8 @@ public:
         sessionEnds << restart;
         return SessionEnd::Ended;
     }
-    Listing listDirectory(const QString &path, Entries entries,
-                          const std::function<bool()> &dropped, QStringList &names) override;
+    DirectoryLister directoryLister() const override;
+    QFileSystemWatcher *directoryWatcher(QObject *parent) override;
 
     int beeps = 0;
     QList<Launch> launches;
@@ -62,8 +80,23 @@ public:
     // Stands in for the file system where a test cannot make it answer so: a
     // path it answers for gets that answer and no names (a directory no
     // permission keeps root out of; a share that does not answer, when it
-    // blocks). Set before the chooser reads; it runs on the chooser's worker.
+    // blocks). Each read takes it as it is when the chooser asks; it runs on
+    // the chooser's worker, which may outlive this platform: what it uses, it
+    // holds.
     std::function<std::optional<Listing>(const QString &path)> onList;
+
+    // The directories the program's watchers watch now.
+    QStringList watchedDirectories() const;
+    // Blocks, with no event loop, until no listing is under way and, given a
+    // path, one of it has been answered; false after timeoutMs. The chooser's
+    // worker lists on its own thread: what it read then waits for this
+    // thread's event loop, not yet taken in.
+    bool waitListed(int timeoutMs, const QString &path = {}) const;
+
+private:
+    struct Listings;
+    std::shared_ptr<Listings> m_listings;
+    QList<QPointer<QFileSystemWatcher>> m_watchers;
 };
 
 // The editor as the other windows see it: records what they load into it, in
