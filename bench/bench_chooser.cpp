@@ -9,7 +9,6 @@
 // With a directory, the files are made there once and reused by later runs.
 #include "FoundWindows.h"
 #include "chooser/DirectoryTreeModel.h"
-#include "chooser/FileListModel.h"
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
@@ -102,7 +101,6 @@ int main(int argc, char **argv)
     Forms forms = Forms::found(platform);
     auto *list = forms.sForm->findChild<QListView *>(QStringLiteral("FileLBox"));
     auto *tree = forms.sForm->findChild<QTreeView *>(QStringLiteral("Dirline"));
-    auto *files = qobject_cast<FileListModel *>(list->model());
     auto *directories = qobject_cast<DirectoryTreeModel *>(tree->model());
     const int parentFiles = int(QDir(big + QStringLiteral("/..")).entryList(QDir::Files).size());
 
@@ -181,7 +179,7 @@ int main(int argc, char **argv)
         if (current == 0 && phase.firstNames < 0 && list->indexAt(QPoint(2, 2)).isValid())
             phase.firstNames = now - phase.started;
         const int expected = current == 2 ? count + kScattered : current == 4 ? parentFiles : count;
-        const bool loaded = !files->isLoading() && rows == expected;
+        const bool loaded = rows == expected;
         if (phase.done < 0 && loaded && (current != 1 || treeRead >= 0))
             phase.done = now;
         if ((phase.done >= 0 && now - phase.done > 2000) || now - phase.started > 60000) {

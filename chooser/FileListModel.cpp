@@ -59,7 +59,6 @@ void FileListModel::setDirectory(const QString &path)
     m_names.clear();
     m_shownRows = 0;
     m_directory = path;
-    m_loading = true;
     endResetModel();
     m_service.read(Client::List, path, DirectoryService::Entries::Files,
                    [this](const QStringList &names, DirectoryService::Listing outcome) {
@@ -152,8 +151,7 @@ void FileListModel::addBatch()
         m_shownRows += count;
         endInsertRows();
     }
-    m_loading = m_shownRows < m_names.size();
-    if (m_loading) {
+    if (m_shownRows < m_names.size()) {
         m_batches.start();
         return;
     }

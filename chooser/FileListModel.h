@@ -31,7 +31,6 @@ public:
     QString directory() const { return m_directory; }
     // The name as the file system stores it.
     QString fileName(const QModelIndex &index) const;
-    bool isLoading() const { return m_loading; }
 
     static constexpr int kBatchRows = 5000;
     // Past this many separate changes at one reading, the list changes in one
@@ -54,7 +53,6 @@ private:
     QString m_directory;
     QStringList m_names;
     int m_shownRows = 0;
-    bool m_loading = false;
     QTimer m_batches;
     DirectoryService &m_service;
 };
