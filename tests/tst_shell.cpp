@@ -22,15 +22,16 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
+#include <future>
+#include <memory>
 #include <optional>
-#include <thread>
 #include <QWindow>
 
 using namespace nerubato;
@@ -275,25 +276,26 @@ private slots:
     void hangingShareDoesNotHoldTheEnd()
     {
         test::FakePlatform platform;
-        // Outlive this case: the hanging reads go on after the windows have gone.
-        static std::atomic<bool> hanging{false};
-        static std::atomic<bool> answer{false};
-        platform.onList = [](const QString &) -> std::optional<Platform::Listing> {
-            hanging = true;
-            while (!answer)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // The reader holds its own copy of this state: the hanging read goes
+        // on after the windows and this case's frame have gone.
+        auto reached = std::make_shared<std::atomic<bool>>(false);
+        auto release = std::make_shared<std::promise<void>>();
+        platform.onList = [reached, released = release->get_future().share()](
+                              const QString &) -> std::optional<Platform::Listing> {
+            *reached = true;
+            released.wait();
             return Platform::Listing::Unreadable;
         };
+        const auto letGo = qScopeGuard([release] { release->set_value(); });
         m_program.reset(); // one program at a time
         auto windows = std::make_unique<WindowSet>(platform);
         test::Program::window<TForm1>("Form1").browse(1);
-        QTRY_VERIFY(hanging);
+        QTRY_VERIFY(*reached);
         QElapsedTimer ending;
         ending.start();
         windows->end();
         windows.reset();
         QVERIFY2(ending.elapsed() < 1000, qPrintable(QString::number(ending.elapsed())));
-        answer = true;
     }
 
     // An error thrown in a handler that one window's signal reaches in another
