@@ -315,13 +315,15 @@ void Run::beginEnd()
     m_window->hide();
     if (m_start.marker) {
         // A test run ends Windows only when the user says so; the question
-        // stays until then, and the ticks meanwhile leave the end alone.
+        // stays until then, and the ticks meanwhile leave the end alone. It
+        // is asked on top: at the set time the programs may still fill the
+        // screen, and a question behind them would hold the runner unseen.
         m_phase = Phase::Asking;
         const MessageButton answer = showMessage(
             m_platform, MessageType::Confirmation,
             {QStringLiteral("テスト実行が終わりました。"),
              QStringLiteral("設定どおり%1か？").arg(endAction(m_plan))},
-            Yes | No, No);
+            Yes | No, No, MessageLayer::OnTop);
         if (answer != Yes) {
             m_phase = Phase::Idle;
             return;

@@ -288,6 +288,7 @@ private slots:
         r.after(30 * 60); // the program has ended; 10:30 has come
         if (marker) {
             QCOMPARE(question->seen().defaultButton, QStringLiteral("いいえ(&N)"));
+            QVERIFY(question->seen().onTop);
             if (answer != u"はい(&Y)") {
                 QVERIFY(r.finished);
                 QVERIFY(r.platform.sessionEnds.isEmpty());

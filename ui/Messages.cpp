@@ -87,10 +87,11 @@ QMessageBox::Icon iconOf(MessageType type)
 } // namespace
 
 MessageButton showMessage(Platform &platform, MessageType type, const QStringList &lines,
-                          int buttons, int defaultButton)
+                          int buttons, int defaultButton, MessageLayer layer)
 {
     platform.messageBeep();
     MessageDialog box(iconOf(type), captionOf(type), lines.join(QStringLiteral("\r\n")));
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, layer == MessageLayer::OnTop);
     QAbstractButton *escape = nullptr;
     QAbstractButton *byButton[4] = {};
     for (int i = 0; i < 4; ++i) {

@@ -13,6 +13,10 @@ inline const QString kApplicationTitle = QStringLiteral("ネルバト");
 
 enum class MessageType { Warning, Error, Information, Confirmation };
 
+// Above every other window: for a question asked from the background while the
+// programs it started hold the screen.
+enum class MessageLayer { Normal, OnTop };
+
 enum MessageButton {
     Yes = 0x1,
     No = 0x2,
@@ -26,7 +30,8 @@ enum MessageButton {
 // OK if offered, else Yes, unless one is named. Returns the button pressed;
 // the close box answers Cancel.
 MessageButton showMessage(Platform &platform, MessageType type, const QStringList &lines,
-                          int buttons, int defaultButton = 0);
+                          int buttons, int defaultButton = 0,
+                          MessageLayer layer = MessageLayer::Normal);
 
 // The application's general error box: the error's text followed by ".".
 void showErrorBox(Platform &platform, const QString &text);

@@ -148,6 +148,7 @@ SeenMessage describeBox(QMessageBox *box)
     m.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
     m.escapeButton = box->escapeButton() ? box->escapeButton()->text() : QString();
     m.textFormat = box->textFormat();
+    m.onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     m.seen = true;
     return m;
 }

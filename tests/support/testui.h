@@ -124,6 +124,7 @@ struct SeenMessage
     QString defaultButton;
     QString escapeButton;
     Qt::TextFormat textFormat = Qt::AutoText;
+    bool onTop = false;
     bool seen = false;
 };
 
