@@ -74,6 +74,7 @@ QString Run::programList() const
 
 void Run::begin()
 {
+    m_lastLook = m_clock();
     m_timer.start();
     if (m_start.decision.verdict != Verdict::Wait) {
         startCountdown(m_clock());
@@ -94,6 +95,9 @@ void Run::begin()
 void Run::tick()
 {
     const QDateTime now = m_clock();
+    if (m_phase == Phase::Countdown || m_phase == Phase::EndCountdown)
+        m_deadline = keptDeadline(m_deadline, m_lastLook, now);
+    m_lastLook = now;
     switch (m_phase) {
     case Phase::Waiting:
         if (now >= m_deadline)

@@ -69,6 +69,7 @@ private:
     QTimer m_timer;
 
     QDateTime m_deadline;
+    QDateTime m_lastLook;
     int m_shownSeconds = -1;
     QByteArray m_word;
     QDateTime m_batchStart;

@@ -61,8 +61,14 @@ struct Runner
         QObject::connect(run.get(), &Run::finished, run.get(), [this] { finished = true; });
         run->begin();
     }
-    // Moves the clock on and lets the run look at it.
+    // Lets the seconds pass, the run looking at the clock once a second.
     void after(int seconds)
+    {
+        for (int i = 0; i < seconds; ++i)
+            jump(1);
+    }
+    // Moves the clock at once: a wait the test skips, or the clock set.
+    void jump(int seconds)
     {
         now = now.addSecs(seconds);
         run->tick();
@@ -252,6 +258,39 @@ private slots:
         QVERIFY(report().value(3).startsWith(QStringLiteral("ＰＧＭ2: 10:0%1:00 に起動しました").arg(minutes)));
     }
 
+    // A clock set on or back, or a computer asleep, during a countdown takes
+    // none of its seconds: the warning before the programs or the end of
+    // Windows is seen whole.
+    void countdownOutlastsTheClock_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<int>("jump");
+        QTest::addColumn<int>("left"); // seconds still to count after it
+        QTest::newRow("programs, set on an hour") << "15=10;16=a.exe" << 3600 << 5;
+        QTest::newRow("programs, set back an hour") << "15=10;16=a.exe" << -3600 << 5;
+        QTest::newRow("end of Windows, asleep a night") << "16=a.exe;35=syuryo1" << 36000 << 55;
+    }
+    void countdownOutlastsTheClock()
+    {
+        QFETCH(QString, changes);
+        QFETCH(int, jump);
+        QFETCH(int, left);
+        Runner r(changes);
+        const auto happened = [&r] { return r.platform.programs.size() + r.platform.sessionEnds.size(); };
+        if (changes.contains(u"syuryo1")) {
+            press("runNow_Btn");
+            *r.platform.ended[0] = true;
+            r.after(2); // the program has ended; then the end's countdown
+        }
+        const qsizetype before = happened();
+        r.after(5);
+        r.jump(jump);
+        r.after(left - 1);
+        QCOMPARE(happened(), before);
+        r.after(1);
+        QCOMPARE(happened(), before + 1);
+    }
+
     // Never without the countdown; in a test run, never without a Yes.
     void endingWindows_data()
     {
@@ -285,7 +324,7 @@ private slots:
         if (marker)
             question.emplace(answer);
         *r.platform.ended[0] = true;
-        r.after(30 * 60); // the program has ended; 10:30 has come
+        r.jump(30 * 60); // the program has ended; 10:30 has come
         if (marker) {
             QCOMPARE(question->seen().defaultButton, QStringLiteral("いいえ(&N)"));
             QVERIFY(question->seen().onTop);

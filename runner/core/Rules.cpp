@@ -247,4 +247,10 @@ int secondsLeft(const QDateTime &now, const QDateTime &deadline)
     return ms <= 0 ? 0 : int((ms + 999) / 1000);
 }
 
+QDateTime keptDeadline(const QDateTime &deadline, const QDateTime &lastLook, const QDateTime &now)
+{
+    const qint64 gap = lastLook.msecsTo(now);
+    return gap < 0 || gap > kClockJumpMs ? deadline.addMSecs(gap) : deadline;
+}
+
 } // namespace nerubato::runner

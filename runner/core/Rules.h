@@ -105,4 +105,12 @@ QDateTime nextEndTime(const Plan &plan, const QDateTime &from);
 // Whole seconds left until deadline, rounded up; 0 once it has come.
 int secondsLeft(const QDateTime &now, const QDateTime &deadline);
 
+// A countdown counts the time the runner saw pass. Two looks more than
+// kClockJumpMs apart, or with the clock gone back, mean that the clock was set
+// (as the time service may do just after the computer's start) or that the
+// computer slept: the deadline moves by the gap, so a warning is never cut
+// short, nor stretched by a clock set back.
+inline constexpr qint64 kClockJumpMs = 5000;
+QDateTime keptDeadline(const QDateTime &deadline, const QDateTime &lastLook, const QDateTime &now);
+
 } // namespace nerubato::runner
