@@ -237,7 +237,8 @@ void Run::startEntry(int entry, const QDateTime &now)
 {
     const QByteArray path = asRun(m_plan.record.jikko_Path[entry]);
     const QByteArray arguments = asRun(m_plan.record.sw_Args[entry]);
-    Platform::Started started = m_platform.startProgram(cp932::decode(path), cp932::decode(arguments));
+    Platform::Started started =
+        m_platform.startProgram(cp932::decode(programPath(path)), cp932::decode(arguments));
     m_batch[entry].startedAt = now;
     ProgramOutcome &outcome = m_outcomes[entry];
     outcome.commandLine = commandLine(path, arguments);

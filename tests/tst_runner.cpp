@@ -223,7 +223,8 @@ private slots:
 
     // The second program after the first has ended, or after its time
     // difference whether or not the first has ended: real programs, on the
-    // real platform, and the run's clock moved by the test.
+    // real platform, and the run's clock moved by the test. The second path
+    // is in quotes, as Explorer copies a path.
     void programsInOrder_data()
     {
         QTest::addColumn<bool>("independent");
@@ -238,7 +239,7 @@ private slots:
         test::WorkDir dir; // where the step program lies, and so works
         const QString path = QDir::toNativeSeparators(
             test::installProgram(dir, test::helperPath(QStringLiteral("step")), QStringLiteral("step.exe")));
-        Runner r(QStringLiteral("16=%1;17=%1;21=P1 release;22=P2;31=%2;41=%3")
+        Runner r(QStringLiteral("16=%1;17=\"%1\";21=P1 release;22=P2;31=%2;41=%3")
                      .arg(path, independent ? "true" : "false")
                      .arg(minutes));
         r.platform.realPrograms = true;

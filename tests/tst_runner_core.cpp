@@ -167,6 +167,23 @@ private slots:
         QCOMPARE(replaceDateWord(text, "261209"), expected);
     }
 
+    void programPathReadsQuotes_data()
+    {
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<QByteArray>("program");
+        QTest::newRow("as Explorer copies it") << QByteArray(R"("C:\Program Files\a.exe")")
+                                               << QByteArray(R"(C:\Program Files\a.exe)");
+        QTest::newRow("bare") << QByteArray("a.exe") << QByteArray("a.exe");
+        QTest::newRow("one quote") << QByteArray("\"a.exe") << QByteArray("\"a.exe");
+        QTest::newRow("quotes alone") << QByteArray("\"\"") << QByteArray();
+    }
+    void programPathReadsQuotes()
+    {
+        QFETCH(QByteArray, path);
+        QFETCH(QByteArray, program);
+        QCOMPARE(programPath(path), program);
+    }
+
     void dateWordStandsFor_data()
     {
         QTest::addColumn<QString>("changes");

@@ -241,6 +241,13 @@ QDateTime nextEndTime(const Plan &plan, const QDateTime &from)
     return today > from ? today : QDateTime(from.date().addDays(1), plan.endAt);
 }
 
+QByteArray programPath(const QByteArray &path)
+{
+    if (path.size() >= 2 && path.startsWith('"') && path.endsWith('"'))
+        return path.mid(1, path.size() - 2);
+    return path;
+}
+
 int secondsLeft(const QDateTime &now, const QDateTime &deadline)
 {
     const qint64 ms = now.msecsTo(deadline);

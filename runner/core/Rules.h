@@ -75,6 +75,10 @@ DayRecord dayRecord(const Plan &plan, bool marker);
 // The reserved word: each "yymmdd" of text, found by whole CP932 characters
 // (a trail byte 'y', 'm' or 'd' is part of its character), becomes word.
 QByteArray replaceDateWord(const QByteArray &text, const QByteArray &word);
+// The program a path names, as the Run box reads it: a path between double
+// quotes (as Explorer's パスのコピー gives it) is the path inside them. A quote
+// is never a CP932 trail byte, so the bytes can be looked at as they are.
+QByteArray programPath(const QByteArray &path);
 // What "yymmdd" stands for on a run that started on `day`; empty when the
 // reserved word is off.
 QByteArray dateWord(const Plan &plan, QDate day);
