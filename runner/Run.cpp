@@ -77,7 +77,7 @@ void Run::begin()
     m_lastLook = m_clock();
     m_timer.start();
     if (m_start.decision.verdict != Verdict::Wait) {
-        startCountdown(m_clock());
+        startCountdown(m_lastLook);
         return;
     }
     m_phase = Phase::Waiting;
