@@ -2,7 +2,7 @@
 // ending once its countdown window is shown and idle.
 #include "startup_probe.h"
 
-#include "runner/RunnerApplication.h"
+#include "runner/gui/RunnerApplication.h"
 
 int main(int argc, char *argv[])
 {
@@ -13,5 +13,5 @@ int main(int argc, char *argv[])
         return 1;
     runner::RunnerApplication app(argc, argv);
     quitWhenShownAndIdle();
-    return app.run(std::move(start));
+    return app.carryOut(std::move(start));
 }

@@ -1,6 +1,7 @@
 #include "Platform.h"
 
 #include "settings/SettingsFile.h"
+#include "system/CommandLine.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -12,9 +13,9 @@
 #include <QProcess>
 #include <QStorageInfo>
 #include <QUrl>
+#include <QWidget>
 
 #ifdef Q_OS_WIN
-#include <QWidget>
 #include <windows.h>
 // shellapi.h and objbase.h need windows.h first.
 #include <objbase.h>
@@ -24,9 +25,7 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
-#include <fcntl.h>
 #include <spawn.h>
-#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 extern char **environ;
@@ -165,6 +164,7 @@ class HandedOver : public Platform::Program
 {
 public:
     bool hasEnded() override { return true; }
+    std::optional<int> exitCode() const override { return std::nullopt; }
 };
 
 #ifdef Q_OS_WIN
@@ -174,6 +174,11 @@ public:
     explicit WindowsProgram(HANDLE process) : m_process(process) {}
     ~WindowsProgram() override { CloseHandle(m_process); }
     bool hasEnded() override { return WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0; }
+    std::optional<int> exitCode() const override
+    {
+        DWORD code = 0;
+        return GetExitCodeProcess(m_process, &code) ? std::optional(int(code)) : std::nullopt;
+    }
 
 private:
     HANDLE m_process;
@@ -215,12 +220,17 @@ public:
         int status = 0;
         const pid_t got = ::waitpid(m_pid, &status, WNOHANG);
         m_ended = got == m_pid || (got < 0 && errno == ECHILD);
+        // A signal's end as a shell tells it: 128 and the signal.
+        if (got == m_pid)
+            m_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         return m_ended;
     }
+    std::optional<int> exitCode() const override { return m_code; }
 
 private:
     pid_t m_pid;
     bool m_ended = false;
+    std::optional<int> m_code;
 };
 #endif
 
@@ -272,7 +282,7 @@ Platform::Started Platform::startProgram(const QString &given, const QString &ar
     }
     const QByteArray file = QFile::encodeName(info.absoluteFilePath());
     QList<QByteArray> args{file};
-    for (const QString &arg : QProcess::splitCommand(arguments))
+    for (const QString &arg : splitArguments(arguments))
         args << arg.toLocal8Bit();
     std::vector<char *> argv;
     for (QByteArray &arg : args)
@@ -289,6 +299,14 @@ Platform::Started Platform::startProgram(const QString &given, const QString &ar
     if (error != 0)
         return {nullptr, QString::fromLocal8Bit(std::strerror(error))};
     return {std::make_unique<ChildProgram>(pid), {}};
+#endif
+}
+
+void Platform::showNormally(QWidget *window)
+{
+    window->showNormal();
+#ifdef Q_OS_WIN
+    ShowWindow(reinterpret_cast<HWND>(window->winId()), SW_SHOWNORMAL);
 #endif
 }
 
@@ -322,44 +340,6 @@ Platform::SessionEnd Platform::endSession(bool restart)
 #else
     Q_UNUSED(restart);
     return SessionEnd::Skipped;
-#endif
-}
-
-FileLock::FileLock(const QString &fileName)
-{
-#ifdef Q_OS_WIN
-    // Shared with nobody; gone when the last handle closes, also a dead
-    // process's, so no stale lock is ever left in the user's folder.
-    const QString path = longPathForm(fileName);
-    const HANDLE file = CreateFileW(reinterpret_cast<LPCWSTR>(path.utf16()),
-                                    GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-        m_handle = reinterpret_cast<qintptr>(file);
-    else
-        m_refused = GetLastError() == ERROR_SHARING_VIOLATION;
-#else
-    // Not inherited: a program the runner starts must not keep its hold.
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        m_refused = errno == EWOULDBLOCK;
-        ::close(fd);
-        return;
-    }
-    m_handle = fd;
-#endif
-}
-
-FileLock::~FileLock()
-{
-    if (!held())
-        return;
-#ifdef Q_OS_WIN
-    CloseHandle(reinterpret_cast<HANDLE>(m_handle));
-#else
-    ::close(int(m_handle));
 #endif
 }
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QFileSystemWatcher;
 class QObject;
@@ -63,6 +64,9 @@ public:
     public:
         virtual ~Program() = default;
         virtual bool hasEnded() = 0;
+        // Once it has ended: its exit code, or nothing for a document handed
+        // over, which has no end of its own.
+        virtual std::optional<int> exitCode() const = 0;
     };
     struct Started
     {
@@ -72,8 +76,14 @@ public:
     // Opens path as a double click would (a program starts, a document or a
     // shortcut opens), shown normally, with its arguments, working in its own
     // folder (a bare name, found on the search path, in the current one).
-    // Never elevated. On Linux a "\" of path is a separator, as on Windows.
+    // Never elevated. On Linux a "\" of path is a separator, and the
+    // arguments are split as a Windows program splits them (splitArguments).
     virtual Started startProgram(const QString &path, const QString &arguments);
+
+    // Shows a window normally and to be seen: the runner is started hidden by
+    // the tool's test run, and Windows may put a program's start-up show
+    // command in place of its first window's.
+    void showNormally(QWidget *window);
 
     // Whether this build ends the computer's session at all: the Linux build
     // runs on developers' and CI's machines, which it never ends.
@@ -81,27 +91,6 @@ public:
     enum class SessionEnd { Ended, Skipped, Failed };
     // Powers the computer off, or restarts it.
     virtual SessionEnd endSession(bool restart);
-};
-
-// An exclusive hold on a file, kept while this object lives: another process
-// asking for the same hold is refused until this one lets go or ends, however
-// it ends (the system lets go of a dead process's hold). On Windows the file
-// goes with the hold. A hold that could not be taken for another reason (a
-// folder that cannot be written) is neither held nor refused.
-class FileLock
-{
-public:
-    explicit FileLock(const QString &fileName);
-    ~FileLock();
-    FileLock(const FileLock &) = delete;
-    FileLock &operator=(const FileLock &) = delete;
-    bool held() const { return m_handle != kNone; }
-    bool refused() const { return m_refused; }
-
-private:
-    static constexpr qintptr kNone = -1;
-    qintptr m_handle = kNone;
-    bool m_refused = false;
 };
 
 } // namespace nerubato

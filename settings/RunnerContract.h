@@ -16,10 +16,10 @@ inline const QString kMarkerFile = QStringLiteral("tstjikko.dat");
 inline const QString kReportFile = QStringLiteral("errormsg.txt");
 inline const QString kRunnerFile = QStringLiteral("quorvex.exe");
 inline const QString kHelpFile = QStringLiteral("vesprat.hlp");
-// The runner's own: the day it last ran a once-a-day schedule, and the lock
-// that keeps a second runner out of the same directory.
+// The runner's own: the day it last ran a once-a-day schedule, and the
+// history of its starts.
 inline const QString kDayFile = QStringLiteral("kidorireki.dat");
-inline const QString kLockFile = QStringLiteral("quorvex.lck");
+inline const QString kHistoryFile = QStringLiteral("jikkorireki.txt");
 
 constexpr int kReportLines = 7;
 

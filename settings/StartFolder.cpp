@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace nerubato {
 
 using namespace runner;
@@ -103,9 +105,27 @@ void StartFolder::writeReport(const Lines &lines) const
     saveLines(m_dir, kReportFile, lines);
 }
 
-QString StartFolder::lockFile() const
+QByteArray StartFolder::readHistory(qsizetype maxBytes) const
 {
-    return m_dir.filePath(kLockFile);
+    if (!fileExists(m_dir, kHistoryFile))
+        return {};
+    QFile file(m_dir.filePath(kHistoryFile));
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(std::max<qint64>(0, file.size() - maxBytes)))
+        throw FileOpenError(kHistoryFile);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw FileOpenError(kHistoryFile);
+    return bytes;
+}
+
+void StartFolder::writeHistory(const QByteArray &bytes) const
+{
+    saveBytes(m_dir, kHistoryFile, bytes);
+}
+
+QString StartFolder::historyPath() const
+{
+    return QDir::toNativeSeparators(m_dir.absoluteFilePath(kHistoryFile));
 }
 
 } // namespace nerubato

@@ -61,7 +61,13 @@ public:
     void writeRunDay(QDate day) const;
     // The report, whole before it takes its name; throws FileCreateError.
     void writeReport(const Lines &lines) const;
-    QString lockFile() const;
+    // The history of the runner's starts, newest last: its last maxBytes
+    // (nothing when there is none yet; throws FileOpenError), and the whole
+    // of it replaced, never half-written (throws FileCreateError).
+    QByteArray readHistory(qsizetype maxBytes) const;
+    void writeHistory(const QByteArray &bytes) const;
+    // Where the history is, as the user would type it.
+    QString historyPath() const;
 
 private:
     QDir m_dir;

@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
-#include "runner/Run.h"
-#include "runner/RunnerWindow.h"
+#include "runner/gui/FailureWindow.h"
+#include "runner/gui/Run.h"
+#include "runner/gui/RunnerWindow.h"
 #include "settings/Cp932.h"
 #include "settings/RunnerContract.h"
 #include "settings/SettingsFile.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -19,10 +21,11 @@ namespace {
 
 const QDateTime kStart(QDate(2026, 12, 9), QTime(10, 0));
 
-QStringList report()
+// A file of the work directory, decoded, a line each.
+QStringList lines(const QString &name = kReportFile)
 {
     QStringList lines;
-    QFile file(QDir::current().filePath(kReportFile));
+    QFile file(QDir::current().filePath(name));
     if (file.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : splitLines(file.readAll()))
             lines << cp932::decode(line);
@@ -30,13 +33,24 @@ QStringList report()
     return lines;
 }
 
-RunnerWindow *shownWindow()
+QStringList report()
+{
+    return lines();
+}
+
+template <typename Window = RunnerWindow> Window *shownWindow()
 {
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *window = qobject_cast<RunnerWindow *>(w); window && window->isVisible())
+        if (auto *window = qobject_cast<Window *>(w); window && window->isVisible())
             return window;
     }
     return nullptr;
+}
+
+QString runnerPath()
+{
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral(NERUBATO_RUNNER_FOLDER "/") + kRunnerFile);
 }
 
 void press(const char *button)
@@ -45,19 +59,21 @@ void press(const char *button)
     shownWindow()->findChild<QPushButton *>(QString::fromLatin1(button))->click();
 }
 
-// A run of the registration in the work directory on a fake platform and a
-// clock the test moves.
+// A run of the registration in the work directory, as the runner starts it,
+// on a fake platform and a clock the test moves; blocked: a file of the folder
+// that cannot be written (a folder of its name).
 struct Runner
 {
-    explicit Runner(const QString &changes, bool marker = false)
+    explicit Runner(const QString &changes, bool marker = false, QDateTime at = kStart,
+                    const QString &blocked = {})
+        : now(at)
     {
-        Start start;
-        start.folder = StartFolder(dir.path());
-        start.at = now;
-        start.marker = marker;
-        start.plan = std::get<Plan>(readPlan(test::changedLines(changes)));
-        start.decision = decide(*start.plan, now, std::nullopt, marker);
-        run = std::make_unique<Run>(platform, [this] { return now; }, std::move(start));
+        dir.write(kRegistrationFile, joinLines(test::changedLines(changes)));
+        if (marker)
+            dir.write(kMarkerFile, markerBytes());
+        if (!blocked.isEmpty())
+            QDir(dir.path()).mkdir(blocked);
+        run = std::make_unique<Run>(platform, [this] { return now; }, prepare(StartFolder(dir.path()), now));
         QObject::connect(run.get(), &Run::finished, run.get(), [this] { finished = true; });
         run->begin();
     }
@@ -76,7 +92,7 @@ struct Runner
 
     test::WorkDir dir;
     test::FakePlatform platform;
-    QDateTime now = kStart;
+    QDateTime now;
     std::unique_ptr<Run> run;
     bool finished = false;
 };
@@ -88,23 +104,27 @@ class TestRunner : public QObject
     Q_OBJECT
 
 private slots:
+    // Told in the report and the history; the programs set are named even
+    // where the registration cannot be carried out.
     void startsNothingAndSaysWhy_data()
     {
         QTest::addColumn<QString>("changes"); // "none": no registration
         QTest::addColumn<QString>("result");
         QTest::addColumn<QString>("conditions");
+        QTest::addColumn<QString>("program1");
         QTest::addColumn<bool>("marker"); // a test run's, which goes all the same
+        const QString set = "ＰＧＭ１: 起動していません  a.exe";
         QTest::newRow("not registered") << "none" << "設定データが登録されていないため"
-                                        << "起動条件: kidodata.dat がありません" << true;
-        QTest::newRow("short") << "-48" << "登録データに誤りがあるため"
-                               << "起動条件: kidodata.dat の 49 行目がありません（49 行が必要です）"
+                                        << "起動条件: kidodata.dat がありません" << "ＰＧＭ１: 設定なし" << true;
+        QTest::newRow("short") << "16=a.exe;-48" << "登録データに誤りがあるため"
+                               << "起動条件: kidodata.dat の 49 行目がありません（49 行が必要です）" << set
                                << false;
-        QTest::newRow("damaged") << "10=false;13=25:00" << "登録データに誤りがあるため"
-                                 << "起動条件: kidodata.dat の 13 行目が正しくありません: \"25:00\""
+        QTest::newRow("damaged") << "10=false;13=25:00;16=a.exe" << "登録データに誤りがあるため"
+                                 << "起動条件: kidodata.dat の 13 行目が正しくありません: \"25:00\"" << set
                                  << true;
         QTest::newRow("outside the window") << "11=08:00;12=09:00;16=a.exe"
                                             << "起動条件を満たしていないため"
-                                            << "起動条件: 10:00 は起動時間（08:00～09:00）の外です"
+                                            << "起動条件: 10:00 は起動時間（08:00～09:00）の外です" << set
                                             << false;
     }
     void startsNothingAndSaysWhy()
@@ -112,6 +132,7 @@ private slots:
         QFETCH(QString, changes);
         QFETCH(QString, result);
         QFETCH(QString, conditions);
+        QFETCH(QString, program1);
         QFETCH(bool, marker);
         test::WorkDir dir;
         if (changes != u"none")
@@ -120,28 +141,52 @@ private slots:
             dir.write(kMarkerFile, markerBytes());
         const Start start = prepare(StartFolder(dir.path()), kStart);
         QVERIFY(!start.plan);
+        QCOMPARE(sequel(start), Sequel::None);
         QVERIFY2(!dir.exists(kMarkerFile), "a marker left would have the next start skip its checks");
         const QStringList lines = report();
-        QCOMPARE(lines.size(), 8);
+        QCOMPARE(lines.size(), 9);
         QVERIFY2(lines[0].startsWith(result), qPrintable(lines[0]));
         QCOMPARE(lines[1], conditions);
+        QCOMPARE(lines[2], program1);
+        QVERIFY2(lines[8].startsWith(QStringLiteral("次回: ")), qPrintable(lines[8]));
+        const QStringList history = ::lines(kHistoryFile);
+        QVERIFY2(history.value(0).startsWith(QStringLiteral("2026/12/09 10:00:00 %1: %2")
+                                                 .arg(marker ? "テスト実行" : "実行", result)),
+                 qPrintable(history.join(u'\n')));
+        QCOMPARE(history.last(), lines[8]);
     }
 
-    // A second runner in the folder, as at a start while a test run waits.
+    // A second runner, as at a start while a test run waits: it keeps out,
+    // whatever lies in the folder, and leaves the first one's report alone.
+    void secondRunnerDoesNothing_data()
+    {
+        QTest::addColumn<QString>("report"); // the first one's, if any
+        QTest::addColumn<QString>("inTheWay"); // a folder named so
+        QTest::newRow("no report yet") << "" << "";
+        QTest::newRow("the first one's report") << "A" << "";
+        QTest::newRow("an old lock file that cannot be opened") << "" << "quorvex.lck";
+    }
     void secondRunnerDoesNothing()
     {
+        QFETCH(QString, report);
+        QFETCH(QString, inTheWay);
         test::WorkDir dir;
         dir.write(kRegistrationFile, joinLines(test::changedLines("16=a.exe")));
         dir.write(kMarkerFile, markerBytes());
-        const FileLock first(kLockFile);
+        if (!report.isEmpty())
+            dir.write(kReportFile, report.toLatin1());
+        if (!inTheWay.isEmpty())
+            QDir(dir.path()).mkdir(inTheWay);
+        const RunLock first(dir.path());
         QVERIFY(first.held());
         QProcess second;
-        second.start(QDir(QCoreApplication::applicationDirPath())
-                         .filePath(QStringLiteral(NERUBATO_RUNNER_FOLDER "/") + kRunnerFile));
+        second.start(runnerPath());
         QVERIFY(second.waitForFinished(20000));
-        QCOMPARE(report().value(0).section(u'　', 0, 0),
-                 QStringLiteral("quorvex.exe が実行中のため何もしませんでした"));
         QVERIFY(!dir.exists(kMarkerFile));
+        const QString refused = QStringLiteral("quorvex.exe が実行中のため何もしませんでした");
+        QCOMPARE(::lines().value(0).section(u'　', 0, 0), report.isEmpty() ? refused : report);
+        QVERIFY(::lines(kHistoryFile).value(0).endsWith(QStringLiteral("テスト実行: ") + refused));
+        QCOMPARE(::lines(kHistoryFile).value(2), QStringLiteral("ＰＧＭ１: 起動していません  a.exe"));
     }
 
     void countdownBeepsInItsLastSeconds_data()
@@ -308,8 +353,8 @@ private slots:
         QTest::newRow("test run, いいえ") << allDone << true << "いいえ(&N)" << QList<bool>{};
         QTest::newRow("test run, Enter") << allDone << true << "<enter>" << QList<bool>{};
         QTest::newRow("test run, はい") << allDone << true << "はい(&Y)" << QList<bool>{false};
-        QTest::newRow("at the set time") << "16=a.exe;35=syuryo2;36=10:30" << false << ""
-                                         << QList<bool>{false};
+        QTest::newRow("at the set time, seen late") << "16=a.exe;35=syuryo2;36=10:30" << false << ""
+                                                    << QList<bool>{false};
     }
     void endingWindows()
     {
@@ -344,6 +389,138 @@ private slots:
         r.after(1);
         QCOMPARE(r.platform.sessionEnds, ends);
         QVERIFY(r.finished);
+    }
+
+    // The warning ends at the set time; with less than its minute left once
+    // the programs have started (after the countdown, at 10:00:30), it still
+    // lasts a minute. Seconds from 10:00:00.
+    void endsAtTheSetTime_data()
+    {
+        QTest::addColumn<QString>("endAt");
+        QTest::addColumn<int>("warning");
+        QTest::newRow("an hour ahead") << "11:00" << 3540;
+        QTest::newRow("30 s ahead") << "10:01" << 32;
+    }
+    void endsAtTheSetTime()
+    {
+        QFETCH(QString, endAt);
+        QFETCH(int, warning);
+        Runner r("16=a.exe;35=syuryo2;36=" + endAt);
+        const auto onTop = [] { return shownWindow()->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
+        r.after(31); // the programs at 10:00:30, then the wait for the end
+        if (warning > 32)
+            r.jump(warning - 32);
+        QVERIFY(!onTop());
+        r.after(1);
+        QVERIFY(onTop());
+        r.after(59);
+        QVERIFY(r.platform.sessionEnds.isEmpty());
+        r.after(1);
+        QCOMPARE(r.platform.sessionEnds.size(), 1);
+    }
+
+    // Once a day: only a program that started uses the day up, and the day
+    // is the one it started on.
+    void dayOnRecord_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<QDateTime>("at");
+        QTest::addColumn<QByteArray>("day"); // in kidorireki.dat; empty: none written
+        QTest::addColumn<QString>("told");
+        QTest::newRow("started") << "16=a.exe" << kStart << QByteArray("2026/12/09\r\n")
+                                 << "2026/12/09 を kidorireki.dat に書きました";
+        QTest::newRow("could not start") << "16=missing" << kStart << QByteArray()
+                                         << "起動できたプログラムがないため書いていません（今日もう一度実行できます）";
+        QTest::newRow("countdown past midnight")
+            << "11=23:00;12=01:00;15=3;16=a.exe" << QDateTime(kStart.date(), QTime(23, 59, 58))
+            << QByteArray("2026/12/10\r\n") << "2026/12/10 を kidorireki.dat に書きました";
+    }
+    void dayOnRecord()
+    {
+        QFETCH(QString, changes);
+        QFETCH(QDateTime, at);
+        QFETCH(QByteArray, day);
+        QFETCH(QString, told);
+        Runner r(changes + ";38=true", false, at);
+        r.after(30);
+        QCOMPARE(r.dir.read(kDayFile), day);
+        QCOMPARE(report().value(9), QStringLiteral("一日一度の記録: ") + told);
+    }
+
+    // At a real start a failure comes on top, names itself and the history,
+    // and goes after ten minutes; a test run leaves the telling to the tool.
+    void failureIsToldAtARealStart_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<bool>("marker");
+        QTest::addColumn<QString>("blocked");
+        QTest::addColumn<QString>("told"); // empty: no window
+        QTest::newRow("a program") << "16=missing" << false << ""
+                                   << "ＰＧＭ１ を起動できませんでした（ファイルが見つかりません）: missing";
+        QTest::newRow("the history") << "16=a.exe" << false << kHistoryFile
+                                     << "実行の記録 jikkorireki.txt を書けませんでした（ﾌｧｲﾙ "
+                                        "jikkorireki.txt を作成できません）";
+        QTest::newRow("test run") << "16=missing" << true << "" << "";
+    }
+    void failureIsToldAtARealStart()
+    {
+        QFETCH(QString, changes);
+        QFETCH(bool, marker);
+        QFETCH(QString, blocked);
+        QFETCH(QString, told);
+        Runner r(changes, marker, kStart, blocked);
+        press("runNow_Btn");
+        r.after(1);
+        auto *window = shownWindow<FailureWindow>();
+        if (told.isEmpty()) {
+            QVERIFY(!window);
+            QVERIFY(r.finished);
+            return;
+        }
+        QVERIFY(window);
+        QVERIFY(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        const QString text = window->findChild<QLabel *>("message_Lbl")->text();
+        QVERIFY2(text.contains(QStringLiteral("・") + told + u'\n') &&
+                     text.endsWith(QDir::toNativeSeparators(r.dir.file(kHistoryFile))),
+                 qPrintable(text));
+        if (!blocked.isEmpty()) // the report says so
+            QCOMPARE(report().last(), told);
+        r.after(FailureWindow::kShownSeconds - 2);
+        QVERIFY(window->isVisible() && !r.finished);
+        r.after(2);
+        QVERIFY(!window->isVisible() && r.finished);
+    }
+
+    // The real runner at a real start: every program told in the history,
+    // its arguments split as on Windows (the empty one kept), and a failure
+    // in a window that keeps the runner until it goes.
+    void realStartIsAccountedFor()
+    {
+        test::WorkDir dir;
+        const QString step = QDir::toNativeSeparators(
+            test::installProgram(dir, test::helperPath(QStringLiteral("step")), QStringLiteral("step.exe")));
+        const QString missing = QDir::toNativeSeparators(dir.file("missing.exe"));
+        dir.write(kRegistrationFile,
+                  joinLines(test::changedLines(QStringLiteral("14=0;15=3;16=%1;17=%2;22=P2 \"\" 3;38=true")
+                                                   .arg(missing, step))));
+        QProcess runner;
+        runner.start(runnerPath());
+        QTRY_VERIFY_WITH_TIMEOUT(dir.exists(kReportFile), 20000);
+        const QStringList history = lines(kHistoryFile);
+        const QString today = QDate::currentDate().toString(u"yyyy/MM/dd");
+        QVERIFY2(history.size() == 7 && history[0].startsWith(today) &&
+                     history[0].endsWith(QStringLiteral(" 実行: 起動できないプログラムがありました")) &&
+                     history[2] == QStringLiteral("ＰＧＭ１: 起動できませんでした（ファイルが見つかりません）  ") + missing &&
+                     history[3].startsWith(QStringLiteral("ＰＧＭ2: ")) &&
+                     history[3].endsWith(QStringLiteral("に起動しました  %1 P2 \"\" 3").arg(step)) &&
+                     history[4] == QStringLiteral("一日一度の記録: %1 を kidorireki.dat に書きました").arg(today) &&
+                     history[6].startsWith(QStringLiteral("次回: ")),
+                 qPrintable(history.join(u'\n')));
+        QTRY_COMPARE_WITH_TIMEOUT(dir.read("P2.args"), QByteArray("P2\n\n3\n"), 10000);
+        // The failure window holds the runner; it would go by itself after ten minutes.
+        QVERIFY(!runner.waitForFinished(1000));
+        runner.kill();
+        runner.waitForFinished(10000);
     }
 };
 

@@ -1,3 +1,5 @@
+#include "runner/core/History.h"
+#include "runner/core/NextStart.h"
 #include "runner/core/Report.h"
 #include "runner/core/Rules.h"
 #include "settings/Cp932.h"
@@ -19,6 +21,32 @@ Plan plan(const QString &changes)
 }
 
 const QDateTime kWednesday(QDate(2026, 12, 9), QTime(10, 0));
+
+// "2026-12-09 10:00", or "10:00" on that Wednesday; seconds may follow.
+QDateTime when(const QString &text)
+{
+    return QDateTime::fromString(text.contains(u'-') ? text : "2026-12-09 " + text,
+                                 text.count(u':') == 2 ? u"yyyy-MM-dd HH:mm:ss" : u"yyyy-MM-dd HH:mm");
+}
+
+// The changes of a row, less its "ran=DATE" (the day on record) and "marker".
+Plan planOf(const QString &changes, std::optional<QDate> &lastRun)
+{
+    QStringList lines;
+    for (const QString &change : changes.split(u';', Qt::SkipEmptyParts)) {
+        if (change.startsWith(u"ran="))
+            lastRun = QDate::fromString(change.mid(4), Qt::ISODate);
+        else if (change != u"marker")
+            lines << change;
+    }
+    return plan(lines.join(u';'));
+}
+
+// A history block of one line, opened at hh:mm:ss.
+QByteArray block(const char *at, const char *text = "x")
+{
+    return QByteArray("2026/12/09 ") + at + ' ' + text + "\r\n";
+}
 
 } // namespace
 
@@ -109,20 +137,10 @@ private slots:
         QFETCH(QString, now);
         QFETCH(V, verdict);
         QFETCH(QString, waitUntil);
-        const auto when = [](const QString &text) {
-            return QDateTime::fromString(text.contains(u'-') ? text : "2026-12-09 " + text,
-                                         text.count(u':') == 2 ? u"yyyy-MM-dd HH:mm:ss" : u"yyyy-MM-dd HH:mm");
-        };
         std::optional<QDate> lastRun;
-        QStringList lines;
-        for (const QString &change : changes.split(u';', Qt::SkipEmptyParts)) {
-            if (change.startsWith(u"ran="))
-                lastRun = QDate::fromString(change.mid(4), Qt::ISODate);
-            else if (change != u"marker")
-                lines << change;
-        }
+        const Plan p = planOf(changes, lastRun);
         const bool marker = changes.contains(u"marker");
-        const Decision d = decide(plan(lines.join(u';')), when(now), lastRun, marker);
+        const Decision d = decide(p, when(now), lastRun, marker);
         QCOMPARE(d.verdict, verdict);
         QCOMPARE(d.skipped, marker);
         if (!waitUntil.isEmpty())
@@ -243,27 +261,184 @@ private slots:
         QCOMPARE(dueEntries(p, batch, kWednesday, kWednesday.addSecs(now * 60)), due);
     }
 
+    // The 60-second warning ends at the set time; with less than a minute
+    // left, it still lasts its minute.
     void endAtTheSetTime_data()
     {
         QTest::addColumn<QString>("endAt");
-        QTest::addColumn<QDateTime>("expected");
-        QTest::newRow("later today") << "23:59" << QDateTime(kWednesday.date(), QTime(23, 59));
-        QTest::newRow("passed: tomorrow") << "07:00" << QDateTime(QDate(2026, 12, 10), QTime(7, 0));
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("warnAt");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("later today") << "23:59" << "10:00" << "23:58" << "23:59";
+        QTest::newRow("passed: tomorrow") << "07:00" << "10:00" << "2026-12-10 06:59" << "2026-12-10 07:00";
+        QTest::newRow("30 s left") << "10:01" << "10:00:30" << "10:00:30" << "10:01:30";
+        QTest::newRow("this very minute") << "10:00" << "10:00" << "2026-12-10 09:59" << "2026-12-10 10:00";
     }
     void endAtTheSetTime()
     {
         QFETCH(QString, endAt);
-        QFETCH(QDateTime, expected);
-        QCOMPARE(nextEndTime(plan("35=syuryo2;36=" + endAt), kWednesday), expected);
+        QFETCH(QString, from);
+        QFETCH(QString, warnAt);
+        QFETCH(QString, expected);
+        QCOMPARE(endTimes(plan("35=syuryo2;36=" + endAt), when(from), 60),
+                 (EndTimes{when(warnAt), when(expected)}));
     }
 
-    void damagedLineIsShownByCharacters()
+    // Stages as in programsInOrder; each program's start as "MM-dd hh:mm:ss".
+    void dayOnRecordFollowsTheStartedPrograms_data()
     {
+        QTest::addColumn<bool>("whenAllEnded");
+        QTest::addColumn<QString>("stages");
+        QTest::addColumn<QStringList>("startedAt");
+        QTest::addColumn<int>("move");
+        QTest::addColumn<QDate>("day");
+        const QDate none;
+        const auto row = [](const char *name) -> QTestData & { return QTest::newRow(name); };
+        row("started: written") << false << "RPEEE" << QStringList{"12-09 10:00:00"} << int(DayMove::Write)
+                                << QDate(2026, 12, 9);
+        row("countdown past midnight") << false << "REEEE" << QStringList{"12-10 00:00:01"}
+                                       << int(DayMove::Write) << QDate(2026, 12, 10);
+        row("the first that started") << false << "FREEE" << QStringList{"12-09 23:59:59", "12-10 00:00:05"}
+                                       << int(DayMove::Write) << QDate(2026, 12, 10);
+        row("only failed so far") << false << "FPEEE" << QStringList{"12-09 10:00:00"} << int(DayMove::Nothing)
+                                  << none;
+        row("all failed: free") << false << "FFEEE" << QStringList{"12-09 10:00:00", "12-09 10:00:00"}
+                                << int(DayMove::LeaveFree) << none;
+        row("all ended") << true << "DFEEE" << QStringList{"12-09 10:00:00", "12-09 10:05:00"}
+                         << int(DayMove::Write) << QDate(2026, 12, 9);
+        row("one still running") << true << "RDEEE" << QStringList{"12-09 10:00:00", "12-09 10:00:00"}
+                                 << int(DayMove::Nothing) << none;
+        row("none started, all over") << true << "FEEEE" << QStringList{"12-09 10:00:00"}
+                                      << int(DayMove::LeaveFree) << none;
+    }
+    void dayOnRecordFollowsTheStartedPrograms()
+    {
+        QFETCH(bool, whenAllEnded);
+        QFETCH(QString, stages);
+        QFETCH(QStringList, startedAt);
+        QFETCH(int, move);
+        QFETCH(QDate, day);
+        Batch batch;
+        for (int i = 0, started = 0; i < 5; ++i) {
+            batch[i].stage = Stage(QStringLiteral("EPRDF").indexOf(stages[i]));
+            if (batch[i].stage > Stage::Pending)
+                batch[i].startedAt = QDateTime::fromString("2026-" + startedAt[started++], u"yyyy-MM-dd HH:mm:ss");
+        }
+        const DayStep step = dayStep(whenAllEnded ? DayRecord::WhenAllEnded : DayRecord::WhenStarted, batch);
+        QCOMPARE(int(step.move), move);
+        QCOMPARE(step.day, day);
+    }
+
+    // "now" as in conditions, on Wednesday 2026-12-09 unless a date is given.
+    void nextStart_data()
+    {
+        QTest::addColumn<QString>("changes");
+        QTest::addColumn<QString>("now");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name) -> QTestData & { return QTest::newRow(name); };
+        const QString between = "の間にパソコンを起動したとき";
+        row("window ahead today") << "11=12:00;12=13:00" << "10:00"
+                                  << "次回: 2026/12/09 (水) 12:00～13:00 " + between;
+        row("window passed: tomorrow") << "11=08:00;12=09:00" << "10:00"
+                                       << "次回: 2026/12/10 (木) 08:00～09:00 " + between;
+        row("inside it, every start") << "11=08:00;12=11:00" << "10:00"
+                                      << "次回: 2026/12/09 (水) 08:00～11:00 " + between;
+        row("inside it, done today") << "11=08:00;12=11:00;38=true;ran=2026-12-09" << "10:00"
+                                     << "次回: 2026/12/10 (木) 08:00～11:00 " + between;
+        row("past midnight, evening left") << "11=22:00;12=02:00" << "10:00"
+                                           << "次回: 2026/12/09 (水) 22:00～23:59 " + between;
+        row("past midnight, done today") << "11=22:00;12=02:00;38=true;ran=2026-12-09" << "23:30"
+                                         << "次回: 2026/12/10 (木) 00:00～02:00 または 22:00～23:59 " + between;
+        row("Mondays") << "37=true;4=true" << "10:00" << "次回: 2026/12/14 (月) 00:00～23:59 " + between;
+        row("02/29") << "1=true;2=02/29" << "10:00" << "次回: 2028/02/29 (火) 00:00～23:59 " + between;
+        row("timer ahead") << "10=false;13=10:30" << "10:00"
+                           << "次回: 2026/12/09 (水) 10:30 のタイマー起動（それまでにパソコンを起動したとき）";
+        row("timer this minute") << "10=false;13=10:00" << "10:00:59"
+                                 << "次回: 2026/12/09 (水) 10:00 のタイマー起動（それまでにパソコンを起動したとき）";
+        row("timer passed") << "10=false;13=09:00" << "10:00"
+                            << "次回: 2026/12/10 (木) 09:00 のタイマー起動（それまでにパソコンを起動したとき）";
+        row("no weekday ticked") << "37=true" << "10:00" << "次回: ありません（起動曜日が1つも選ばれていません）";
+        row("02/29 never a Sunday") << "1=true;2=02/29;37=true;3=true" << "10:00"
+                                    << "次回: ありません（起動日 02/29 が起動曜日に当たる日は4年以内にありません）";
+    }
+    void nextStart()
+    {
+        QFETCH(QString, changes);
+        QFETCH(QString, now);
+        QFETCH(QString, expected);
+        std::optional<QDate> lastRun;
+        const Plan p = planOf(changes, lastRun);
+        QCOMPARE(nextStartLine(p, when(now), lastRun), expected);
+    }
+
+    // Blocks named by their moment, each one line.
+    void historyKeepsEveryStart_data()
+    {
+        QTest::addColumn<QByteArray>("history");
+        QTest::addColumn<QByteArray>("previous");
+        QTest::addColumn<QByteArray>("expected"); // with block("10:00:09", "new") in it
+        const QByteArray a = block("09:00:00"), b = block("09:30:00"), fresh = block("10:00:09", "new");
+        const QByteArray earlier = block("10:00:09", "waiting");
+        QTest::newRow("the first") << QByteArray() << QByteArray() << fresh;
+        QTest::newRow("after the newest") << a + "\r\n" + b << QByteArray() << a + "\r\n" + b + "\r\n" + fresh;
+        QTest::newRow("in place of its earlier form") << a + "\r\n" + earlier + "\r\n" + b << earlier
+                                                      << a + "\r\n" + fresh + "\r\n" + b;
+        QTest::newRow("earlier form gone") << a << earlier << a + "\r\n" + fresh;
+        QTest::newRow("blank lines and LF alone") << "\r\n" + a + "\r\n\r\n\n" << QByteArray()
+                                                  << a + "\r\n" + fresh;
+        QTest::newRow("no block before the first") << "notes\r\n" + a << QByteArray() << a + "\r\n" + fresh;
+    }
+    void historyKeepsEveryStart()
+    {
+        QFETCH(QByteArray, history);
+        QFETCH(QByteArray, previous);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(withBlock(history, previous, block("10:00:09", "new")), expected);
+    }
+
+    void historyIsBounded_data()
+    {
+        QTest::addColumn<int>("blocks");
+        QTest::addColumn<int>("lineBytes");
+        QTest::addColumn<int>("kept"); // the new one among them
+        QTest::newRow("200 starts") << 199 << 10 << 200;
+        QTest::newRow("201 starts") << 200 << 10 << 200;
+        QTest::newRow("1 MiB") << 20 << 100000 << 10;
+        QTest::newRow("a new block alone over it") << 3 << 2000000 << 1;
+    }
+    void historyIsBounded()
+    {
+        QFETCH(int, blocks);
+        QFETCH(int, lineBytes);
+        QFETCH(int, kept);
+        QList<QByteArray> old;
+        for (int i = 0; i < blocks; ++i)
+            old << block("09:00:00", QByteArray(lineBytes, 'a' + i % 26).constData());
+        const QByteArray fresh = block("10:00:00", QByteArray(lineBytes, '!').constData());
+        const QByteArray history = withBlock(old.join("\r\n"), {}, fresh);
+        QCOMPARE(history.count("2026/12/09 "), kept);
+        QVERIFY(history.endsWith(fresh));
+        QVERIFY(kept == 1 || history.size() <= kHistoryBytes);
+        QVERIFY(history.startsWith(old.value(blocks - kept + 1, fresh)));
+    }
+
+    // A damaged line is quoted by characters, and stays CP932.
+    void damagedLineIsQuoted_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("quoted");
         // 30 ソ: 60 bytes, shown as the 20 characters that fit in 40.
-        const QByteArray line = QByteArray("\x83\x5c").repeated(30);
-        const QString text = cp932::decode(damageText({13, line, false}));
-        QVERIFY2(text.endsWith(QString(20, QChar(0x30BD)) + QStringLiteral("...\"")), qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral(" 13 行目")));
+        QTest::newRow("long") << QByteArray("\x83\x5c").repeated(30) << QString(20, QChar(0x30BD)) + "...";
+        QTest::newRow("a BOM") << QByteArray("\xef\xbb\xbftrue") << "<EF><BB>ｿtrue";
+        QTest::newRow("a stray lead byte") << QByteArray("a\x81") << "a<81>";
+    }
+    void damagedLineIsQuoted()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, quoted);
+        const QByteArray text = damageText({13, line, false});
+        QCOMPARE(cp932::decode(text), QStringLiteral("kidodata.dat の 13 行目が正しくありません: \"%1\"").arg(quoted));
+        QVERIFY(!cp932::decode(text).contains(QChar::ReplacementCharacter));
     }
 };
 

@@ -764,10 +764,7 @@ private slots:
         QFETCH(bool, runs);
         QFETCH(QString, conditions);
         const test::WorkDir &dir = m_program->dir;
-        test::installProgram(dir,
-                             QDir(QCoreApplication::applicationDirPath())
-                                 .filePath(QStringLiteral(NERUBATO_RUNNER_FOLDER "/") + runner::kRunnerFile),
-                             runner::kRunnerFile);
+        test::installRunner(dir, QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(NERUBATO_RUNNER_FOLDER)));
         const QString step = QDir::toNativeSeparators(
             test::installProgram(dir, test::helperPath(QStringLiteral("step")), QStringLiteral("step.exe")));
         // A window two hours ahead: only a test run without the checks runs.

@@ -4,9 +4,10 @@
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
 #include "platform/Platform.h"
-#include "runner/Run.h"
-#include "runner/RunnerWindow.h"
 #include "runner/core/Report.h"
+#include "runner/gui/FailureWindow.h"
+#include "runner/gui/Run.h"
+#include "runner/gui/RunnerWindow.h"
 #include "settings/Cp932.h"
 #include "settings/RunnerContract.h"
 #include "settings/SettingsFile.h"
@@ -55,6 +56,7 @@ public:
         struct Ended : Program
         {
             bool hasEnded() override { return true; }
+            std::optional<int> exitCode() const override { return 0; }
         };
         return {std::make_unique<Ended>(), {}};
     }
@@ -193,7 +195,7 @@ const QDateTime kRunnerStart(QDate(2026, 12, 9), QTime(8, 30));
 const QString kDiary = QStringLiteral(
     "14=10;16=notepad.exe;26=C:\\Windows;21=C:\\日記\\yymmdd.txt;17=backup.exe;27=C:\\tools;47=true");
 
-runner::Plan diaryPlan(const QString &changes)
+Lines diaryLines(const QString &changes)
 {
     Lines lines = splitLines(
         "false\r\n01/01\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\nfalse\r\ntrue\r\n"
@@ -204,7 +206,7 @@ runner::Plan diaryPlan(const QString &changes)
         const qsizetype eq = change.indexOf(u'=');
         lines[change.left(eq).toInt() - 1] = cp932::encode(change.mid(eq + 1)).value();
     }
-    return std::get<runner::Plan>(runner::readPlan(lines));
+    return lines;
 }
 
 struct RunnerShot
@@ -218,12 +220,12 @@ struct RunnerShot
     RunnerShot(Forms &f, const QString &changes, bool marker, bool ended)
     {
         QDir::setCurrent(folder.path());
-        runner::Start start;
-        start.at = now;
-        start.marker = marker;
-        start.plan = diaryPlan(changes);
-        start.decision = runner::decide(*start.plan, now, std::nullopt, marker);
-        run = std::make_unique<runner::Run>(*f.platform, [this] { return now; }, std::move(start));
+        const StartFolder start(folder.path());
+        start.writeRegistration(diaryLines(changes));
+        if (marker)
+            start.writeSkipMarker();
+        run = std::make_unique<runner::Run>(*f.platform, [this] { return now; },
+                                            runner::prepare(start, now));
         run->begin();
         if (!ended)
             return;
@@ -251,17 +253,19 @@ QWidget *runnerWindow(Forms &f, const QString &changes, bool ended = false)
 // The report of the diary example's test run, as the tool shows its lines.
 QStringList diaryReport()
 {
-    const runner::Plan plan = diaryPlan({});
-    runner::ProgramOutcomes programs = runner::notStarted(&plan);
-    programs[0] = {runner::ProgramOutcome::Kind::Started, QTime(8, 30, 30),
-                   runner::commandLine("C:\\Windows\\notepad.exe", "C:\\\x93\xfa\x8b\x4c\\261209.txt"), {}};
-    programs[1] = {runner::ProgramOutcome::Kind::Started, QTime(8, 30, 30),
-                   "C:\\tools\\backup.exe", {}};
-    const runner::Decision skipped{runner::Verdict::Run, kRunnerStart, true};
-    const Lines lines = runner::reportLines(
-        {runner::Result::Started, kRunnerStart.addSecs(30),
-         runner::conditionsText(plan, skipped, kRunnerStart), programs,
-         runner::endingText(plan, true, true), {}});
+    const Lines registration = diaryLines({});
+    const runner::Plan plan = std::get<runner::Plan>(runner::readPlan(registration));
+    runner::RunRecord record;
+    record.programs = runner::notStarted(registration);
+    const QDateTime started = kRunnerStart.addSecs(30);
+    record.programs[0] = {runner::ProgramOutcome::Kind::Started, started,
+                          runner::commandLine("C:\\Windows\\notepad.exe", "C:\\\x93\xfa\x8b\x4c\\261209.txt"),
+                          {}, {}, 0};
+    record.programs[1] = {runner::ProgramOutcome::Kind::Started, started, "C:\\tools\\backup.exe", {}, {}, 0};
+    record.marker = true;
+    record.conditions = runner::conditionsText(plan, {runner::Verdict::Run, kRunnerStart, true}, kRunnerStart);
+    runner::settle(record, plan, runner::Result::Started, started, true, true);
+    const Lines lines = runner::reportLines(record);
     QStringList shown;
     for (int i = 0; i < runner::kReportLines; ++i)
         shown << cp932::decode(lines[i]);
@@ -316,6 +320,15 @@ const QList<Shot> &shots()
          [](Forms &f) {
              static std::unique_ptr<RunnerShot> asking;
              asking = std::make_unique<RunnerShot>(f, QStringLiteral("35=syuryo1"), true, true);
+         }},
+        {QStringLiteral("runner-failure"),
+         [](Forms &f) -> QWidget * {
+             static std::unique_ptr<runner::FailureWindow> failure;
+             failure = std::make_unique<runner::FailureWindow>(*f.platform);
+             failure->tell({QStringLiteral("ＰＧＭ2 を起動できませんでした（ファイルが見つかりません）: "
+                                           "C:\\Users\\taro\\tools\\backup.exe")},
+                           QStringLiteral("C:\\Users\\taro\\ネルバト\\jikkorireki.txt"), kRunnerStart);
+             return failure.get();
          }},
         {QStringLiteral("general-error-box"), nullptr,
          [](Forms &f) {

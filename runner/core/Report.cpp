@@ -1,17 +1,14 @@
 #include "Report.h"
 
+#include "NextStart.h"
 #include "settings/Cp932.h"
 #include "settings/RunnerContract.h"
+
+#include <algorithm>
 
 namespace nerubato::runner {
 
 namespace {
-
-// Every text of the report is one CP932 can hold.
-QByteArray sjis(const QString &text)
-{
-    return cp932::encode(text).value_or(QByteArray("?"));
-}
 
 QString hhmm(const QTime &t)
 {
@@ -32,38 +29,119 @@ QByteArray head(const QByteArray &bytes)
     return bytes;
 }
 
-const char16_t *const kWeekdays[] = {u"日", u"月", u"火", u"水", u"木", u"金", u"土"};
-// As the editor labels its rows.
-const char16_t *const kProgramLabels[] = {u"ＰＧＭ１", u"ＰＧＭ2", u"ＰＧＭ3", u"ＰＧＭ4", u"ＰＧＭ5"};
+QString window(const Plan &plan)
+{
+    return hhmm(plan.from) + u'～' + hhmm(plan.to);
+}
 
 } // namespace
+
+QString resultText(const RunRecord &r)
+{
+    switch (r.result) {
+    case Result::Started:
+        return QStringLiteral("プログラムを起動しました");
+    case Result::SomeFailed:
+        return QStringLiteral("起動できないプログラムがありました");
+    case Result::NothingSet:
+        return QStringLiteral("起動するプログラムが設定されていません");
+    case Result::ConditionsNotMet:
+        return QStringLiteral("起動条件を満たしていないため起動しませんでした");
+    case Result::Cancelled:
+        return QStringLiteral("中止したため起動しませんでした");
+    case Result::Damaged:
+        return QStringLiteral("登録データに誤りがあるため起動しませんでした");
+    case Result::NotRegistered:
+        return QStringLiteral("設定データが登録されていないため起動しませんでした");
+    case Result::FileError:
+        return QStringLiteral("ファイルを扱えないため起動しませんでした");
+    case Result::AlreadyRunning:
+        return QStringLiteral("%1 が実行中のため何もしませんでした").arg(kRunnerFile);
+    }
+    return {};
+}
+
+QString programState(const ProgramOutcome &p)
+{
+    switch (p.kind) {
+    case ProgramOutcome::Kind::NotSet:
+        return QStringLiteral("設定なし");
+    case ProgramOutcome::Kind::NotStarted:
+        return QStringLiteral("起動していません");
+    case ProgramOutcome::Kind::Started:
+        return QStringLiteral("%1 に起動しました").arg(p.at.toString(u"HH:mm:ss"));
+    case ProgramOutcome::Kind::Failed:
+        return QStringLiteral("起動できませんでした（%1）").arg(p.reason);
+    }
+    return {};
+}
 
 QByteArray conditionsText(const Plan &plan, const Decision &decision, const QDateTime &now)
 {
     const ScheduleSettings &s = plan.record;
-    const QString window = hhmm(plan.from) + u'～' + hhmm(plan.to);
     if (decision.skipped)
-        return sjis(QStringLiteral("判定を省略しました（テスト実行）"));
+        return inCp932(QStringLiteral("判定を省略しました（テスト実行）"));
     switch (decision.verdict) {
     case Verdict::Run:
     case Verdict::Wait:
-        return sjis(s.kido_Mode == KidoMode::Timer
-                        ? QStringLiteral("満たしています（タイマー起動 %1）").arg(hhmm(plan.timer))
-                        : QStringLiteral("満たしています（即時起動 %1）").arg(window));
+        return inCp932(
+            s.kido_Mode == KidoMode::Timer
+                ? QStringLiteral("満たしています（タイマー起動 %1）").arg(hhmm(plan.timer))
+                : QStringLiteral("満たしています（即時起動 %1）").arg(window(plan)));
     case Verdict::WrongDate:
-        return sjis(QStringLiteral("今日は起動日（%1）ではありません")
-                        .arg(QString::fromLatin1(s.kidobi_Date)));
+        return inCp932(QStringLiteral("今日は起動日（%1）ではありません")
+                           .arg(QString::fromLatin1(s.kidobi_Date)));
     case Verdict::NoWeekday:
-        return sjis(QStringLiteral("起動曜日が1つも選ばれていません"));
+        return inCp932(QStringLiteral("起動曜日が1つも選ばれていません"));
     case Verdict::WrongWeekday:
-        return sjis(QStringLiteral("今日（%1曜日）は起動曜日ではありません")
-                        .arg(QString::fromUtf16(kWeekdays[now.date().dayOfWeek() % 7])));
+        return inCp932(
+            QStringLiteral("今日（%1曜日）は起動曜日ではありません").arg(weekdayName(now.date())));
     case Verdict::OutsideWindow:
-        return sjis(QStringLiteral("%1 は起動時間（%2）の外です").arg(hhmm(now.time()), window));
+        return inCp932(
+            QStringLiteral("%1 は起動時間（%2）の外です").arg(hhmm(now.time()), window(plan)));
     case Verdict::AlreadyRun:
-        return sjis(QStringLiteral("一日一度だけ起動する設定で、今日はもう起動しています"));
+        return inCp932(QStringLiteral("一日一度だけ起動する設定で、今日はもう起動しています"));
     case Verdict::TimerPassed:
-        return sjis(QStringLiteral("タイマー起動の時刻 %1 を過ぎています").arg(hhmm(plan.timer)));
+        return inCp932(
+            QStringLiteral("タイマー起動の時刻 %1 を過ぎています").arg(hhmm(plan.timer)));
+    }
+    return {};
+}
+
+QString reasonText(const Plan &plan, const Decision &decision, const QDateTime &now)
+{
+    const ScheduleSettings &s = plan.record;
+    const QString at = QStringLiteral("（起動したのは %1）").arg(hhmm(now.time()));
+    if (decision.skipped)
+        return QStringLiteral("テスト実行のため確かめていません");
+    switch (decision.verdict) {
+    case Verdict::Run:
+    case Verdict::Wait:
+        return s.kido_Mode == KidoMode::Timer
+                   ? QStringLiteral("満たしています（タイマー起動 %1）").arg(hhmm(plan.timer))
+                   : QStringLiteral("満たしています（即時起動 %1、起動したのは %2）")
+                         .arg(window(plan), hhmm(now.time()));
+    case Verdict::WrongDate:
+        return QStringLiteral("今日は %1 で、起動日 %2 ではありません")
+            .arg(now.date().toString(u"MM/dd"), QString::fromLatin1(s.kidobi_Date));
+    case Verdict::NoWeekday:
+        return QStringLiteral("起動曜日が1つも選ばれていません");
+    case Verdict::WrongWeekday: {
+        QStringList days;
+        for (int d = 0; d < 7; ++d) {
+            if (s.yobi_Days[d])
+                days << weekdayName(d);
+        }
+        return QStringLiteral("今日は%1曜日です。起動曜日は %2 です")
+            .arg(weekdayName(now.date()), days.join(u'・'));
+    }
+    case Verdict::OutsideWindow:
+        return QStringLiteral("即時起動の時間 %1 の外です").arg(window(plan)) + at;
+    case Verdict::AlreadyRun:
+        return QStringLiteral("一日一度だけ起動する設定で、今日 %1 はもう実行しています")
+            .arg(now.date().toString(u"yyyy/MM/dd"));
+    case Verdict::TimerPassed:
+        return QStringLiteral("タイマー起動の時刻 %1 を過ぎています").arg(hhmm(plan.timer)) + at;
     }
     return {};
 }
@@ -72,149 +150,148 @@ QByteArray damageText(const Damage &damage)
 {
     const QString file = kRegistrationFile;
     if (damage.missing)
-        return sjis(QStringLiteral("%1 の %2 行目がありません（%3 行が必要です）")
-                        .arg(file)
-                        .arg(damage.line)
-                        .arg(kSettingsLineCount));
-    return sjis(QStringLiteral("%1 の %2 行目が正しくありません: ").arg(file).arg(damage.line)) +
-           '"' + head(damage.text) + '"';
+        return inCp932(QStringLiteral("%1 の %2 行目がありません（%3 行が必要です）")
+                           .arg(file)
+                           .arg(damage.line)
+                           .arg(kSettingsLineCount));
+    return inCp932(QStringLiteral("%1 の %2 行目が正しくありません: ").arg(file).arg(damage.line)) +
+           '"' + shown(head(damage.text)) + '"';
 }
 
 QByteArray notRegisteredText()
 {
-    return sjis(QStringLiteral("%1 がありません").arg(kRegistrationFile));
+    return inCp932(QStringLiteral("%1 がありません").arg(kRegistrationFile));
 }
 
 QByteArray alreadyRunningText()
 {
-    return sjis(QStringLiteral("判定していません（%1 がこのフォルダーで実行中です）").arg(kRunnerFile));
+    return inCp932(
+        QStringLiteral("判定していません（%1 がこのフォルダーで実行中です）").arg(kRunnerFile));
 }
 
-QString programLabel(int entry)
+QString dayLine(const RunRecord &r)
 {
-    return QString::fromUtf16(kProgramLabels[entry]);
-}
-
-QString endAction(const Plan &plan)
-{
-    return plan.record.shutdown_Mode == ShutdownMode::Shutdown
-               ? QStringLiteral("コンピュータの電源を切れる状態にします")
-               : QStringLiteral("コンピュータを再起動します");
-}
-
-QString endingText(const Plan &plan, bool canEnd, bool marker)
-{
-    const ScheduleSettings &s = plan.record;
-    if (s.syuryo_Mode == SyuryoMode::Syuryo3)
-        return QStringLiteral("しません");
-    const QString what = endAction(plan);
-    QString text = s.syuryo_Mode == SyuryoMode::Syuryo1
-                       ? QStringLiteral("全ての作業実行後に") + what
-                       : QStringLiteral("%1 に").arg(hhmm(plan.endAt)) + what;
-    text += QStringLiteral("（60秒前から中止できます）");
-    if (marker)
-        text += QStringLiteral("（テスト実行のため、その前に確認します）");
-    if (!canEnd)
-        text += QStringLiteral("（この環境では Windows を終了しません）");
-    return text;
-}
-
-QString noEndingText()
-{
-    return QStringLiteral("しません（プログラムを起動していません）");
-}
-
-QStringList dayNotes(const Plan &plan, bool marker, const QDate &written, const QString &error)
-{
-    const ScheduleSettings &s = plan.record;
-    if (!s.ikkai_Flag || s.kido_Mode != KidoMode::Sokuji)
+    const QString caption = QStringLiteral("一日一度の記録: ");
+    const QString onRecord =
+        r.dayOnRecord ? r.dayOnRecord->toString(u"yyyy/MM/dd") : QStringLiteral("まだありません");
+    switch (r.day) {
+    case DayOutcome::None:
         return {};
-    if (marker)
-        return {QStringLiteral("テスト実行のため、一日一度の記録（%1）は変えていません").arg(kDayFile)};
-    if (!error.isEmpty())
-        return {QStringLiteral("一日一度の記録を書けませんでした: %1").arg(error)};
-    if (written.isValid())
-        return {QStringLiteral("一日一度の記録: %1 を %2 に書きました")
-                    .arg(written.toString(u"yyyy/MM/dd"), kDayFile)};
-    return {QStringLiteral("一日一度の記録: 全てのプログラムが終わったときに %1 に書きます").arg(kDayFile)};
+    case DayOutcome::Untouched:
+        return caption + QStringLiteral("%1（変えていません）").arg(onRecord);
+    case DayOutcome::TestRun:
+        return caption + QStringLiteral("テスト実行のため %1 は変えていません").arg(kDayFile);
+    case DayOutcome::Pending:
+        return caption +
+               QStringLiteral("全てのプログラムが終わったときに %1 に書きます").arg(kDayFile);
+    case DayOutcome::Written:
+        return caption + QStringLiteral("%1 を %2 に書きました").arg(onRecord, kDayFile);
+    case DayOutcome::Failed:
+        return caption + QStringLiteral("書けませんでした（%1）").arg(r.dayError);
+    case DayOutcome::LeftFree:
+        return caption +
+               QStringLiteral(
+                   "起動できたプログラムがないため書いていません（今日もう一度実行できます）");
+    }
+    return {};
+}
+
+QByteArray inCp932(const QString &text)
+{
+    if (const std::optional<QByteArray> whole = cp932::encode(text))
+        return *whole;
+    QByteArray out;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        out += cp932::encode(QStringView(text).sliced(i, n)).value_or(QByteArray("?"));
+        i += n;
+    }
+    return out;
+}
+
+QByteArray shown(const QByteArray &bytes)
+{
+    if (!cp932::decode(bytes).contains(QChar::ReplacementCharacter))
+        return bytes;
+    QByteArray out;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const qsizetype next = cp932::nextCharacter(bytes, i, cp932::LeadTakes::TrailByte);
+        const QByteArray character = bytes.sliced(i, next - i);
+        if (cp932::decode(character) != QChar(QChar::ReplacementCharacter)) {
+            out += character;
+        } else {
+            for (char byte : character)
+                out += '<' + QByteArray(1, byte).toHex().toUpper() + '>';
+        }
+        i = next;
+    }
+    return out;
 }
 
 QByteArray commandLine(const QByteArray &path, const QByteArray &arguments)
 {
-    return arguments.isEmpty() ? path : path + ' ' + arguments;
+    return shown(arguments.isEmpty() ? path : path + ' ' + arguments);
 }
 
-ProgramOutcomes notStarted(const Plan *plan)
+ProgramOutcomes notStarted(const Lines &registration)
 {
+    // As the record lays them out: the paths on lines 16-20, their arguments on 21-25.
+    constexpr int kPaths = 15, kArguments = 20;
     ProgramOutcomes outcomes;
-    for (int i = 0; plan && i < ScheduleSettings::kEntries; ++i) {
-        if (plan->hasProgram(i))
-            outcomes[i] = {ProgramOutcome::Kind::NotStarted, {},
-                           commandLine(plan->record.jikko_Path[i], plan->record.sw_Args[i]), {}};
+    for (int i = 0; i < ScheduleSettings::kEntries; ++i) {
+        const QByteArray path = registration.value(kPaths + i);
+        if (!path.isEmpty())
+            outcomes[i] = {ProgramOutcome::Kind::NotStarted,
+                           {},
+                           commandLine(path, registration.value(kArguments + i)),
+                           {},
+                           {},
+                           0};
     }
     return outcomes;
 }
 
-Lines reportLines(const RunOutcome &o)
+void settle(RunRecord &r, const Plan &plan, Result result, const QDateTime &now, bool ran,
+            bool canEnd)
 {
-    QString result;
-    switch (o.result) {
-    case Result::Started:
-        result = QStringLiteral("プログラムを起動しました");
-        break;
-    case Result::SomeFailed:
-        result = QStringLiteral("起動できないプログラムがありました");
-        break;
-    case Result::NothingSet:
-        result = QStringLiteral("起動するプログラムが設定されていません");
-        break;
-    case Result::ConditionsNotMet:
-        result = QStringLiteral("起動条件を満たしていないため起動しませんでした");
-        break;
-    case Result::Cancelled:
-        result = QStringLiteral("中止したため起動しませんでした");
-        break;
-    case Result::Damaged:
-        result = QStringLiteral("登録データに誤りがあるため起動しませんでした");
-        break;
-    case Result::NotRegistered:
-        result = QStringLiteral("設定データが登録されていないため起動しませんでした");
-        break;
-    case Result::FileError:
-        result = QStringLiteral("ファイルを扱えないため起動しませんでした");
-        break;
-    case Result::AlreadyRunning:
-        result = QStringLiteral("%1 が実行中のため何もしませんでした").arg(kRunnerFile);
-        break;
-    }
+    r.result = result;
+    r.reportedAt = now;
+    r.ending = ran ? endingText(plan, canEnd, r.marker) : noEndingText();
+    r.end = ran && plan.record.syuryo_Mode != SyuryoMode::Syuryo3 ? EndOutcome::Pending
+                                                                  : EndOutcome::None;
+    r.next = nextStartLine(plan, now, r.dayOnRecord);
+}
+
+Result batchResult(const Batch &batch)
+{
+    const auto any = [&batch](std::initializer_list<Stage> stages) {
+        return std::any_of(batch.begin(), batch.end(), [&stages](const EntryState &e) {
+            return std::find(stages.begin(), stages.end(), e.stage) != stages.end();
+        });
+    };
+    if (any({Stage::Failed}))
+        return Result::SomeFailed;
+    return any({Stage::Running, Stage::Ended}) ? Result::Started : Result::NothingSet;
+}
+
+Lines reportLines(const RunRecord &r)
+{
     Lines lines;
-    lines << sjis(result + u'　' + o.at.toString(u"yyyy/MM/dd HH:mm:ss"));
-    lines << sjis(QStringLiteral("起動条件: ")) + o.conditions;
+    lines << inCp932(resultText(r) + u'　' + r.reportedAt.toString(u"yyyy/MM/dd HH:mm:ss"));
+    lines << inCp932(QStringLiteral("起動条件: ")) + r.conditions;
     for (int i = 0; i < ScheduleSettings::kEntries; ++i) {
-        const ProgramOutcome &p = o.programs[i];
-        QString state;
-        switch (p.kind) {
-        case ProgramOutcome::Kind::NotSet:
-            state = QStringLiteral("設定なし");
-            break;
-        case ProgramOutcome::Kind::NotStarted:
-            state = QStringLiteral("起動していません");
-            break;
-        case ProgramOutcome::Kind::Started:
-            state = QStringLiteral("%1 に起動しました").arg(p.at.toString(u"HH:mm:ss"));
-            break;
-        case ProgramOutcome::Kind::Failed:
-            state = QStringLiteral("起動できませんでした（%1）").arg(p.reason);
-            break;
-        }
-        QByteArray line = sjis(programLabel(i) + QStringLiteral(": ") + state);
+        const ProgramOutcome &p = r.programs[i];
+        QByteArray line = inCp932(programLabel(i) + QStringLiteral(": ") + programState(p));
         if (!p.commandLine.isEmpty())
             line += "  " + p.commandLine;
         lines << line;
     }
-    lines << sjis(QStringLiteral("Windows終了: ") + o.ending);
-    for (const QString &note : o.notes)
-        lines << sjis(note);
+    lines << inCp932(QStringLiteral("Windows終了: ") + r.ending);
+    lines << inCp932(r.next);
+    if (const QString day = dayLine(r); !day.isEmpty())
+        lines << inCp932(day);
+    for (const QString &trouble : r.troubles)
+        lines << inCp932(trouble);
     return lines;
 }
 

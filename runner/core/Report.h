@@ -1,73 +1,53 @@
 #pragma once
 
-#include "Rules.h"
+#include "Record.h"
+#include "Texts.h"
 
-#include <QStringList>
-
-// The report errormsg.txt, as lines of CP932: what happened, composed from
-// values only. The tool shows lines 1 to 7; the rest are for the curious.
+// The report errormsg.txt, as lines of CP932, and the texts its lines share
+// with the history. The tool shows lines 1 to 7; the rest are for the curious.
 //   1 the result and the time
 //   2 the conditions (met, which one failed, skipped for a test run)
 //   3-7 programs 1 to 5
 //   8 the end of Windows
-//   9... anything else worth knowing
+//   9 the next start (次回:)
+//   10... the once-a-day record, and any record that could not be written
 namespace nerubato::runner {
-
-enum class Result {
-    Started,          // every program set was started
-    SomeFailed,       // one or more could not be started
-    NothingSet,       // the conditions held, but no entry has a program
-    ConditionsNotMet,
-    Cancelled,        // 中止 before the programs
-    Damaged,
-    NotRegistered,
-    FileError,        // a file of the run could not be read or removed
-    AlreadyRunning,   // another runner holds the directory
-};
-
-struct ProgramOutcome
-{
-    enum class Kind { NotSet, NotStarted, Started, Failed };
-    Kind kind = Kind::NotSet;
-    QTime at;
-    QByteArray commandLine; // the path as run, then its arguments
-    QString reason;         // why it could not start
-};
-using ProgramOutcomes = std::array<ProgramOutcome, ScheduleSettings::kEntries>;
-
-struct RunOutcome
-{
-    Result result = Result::Started;
-    QDateTime at;
-    QByteArray conditions; // line 2 after its caption
-    ProgramOutcomes programs;
-    QString ending;        // line 8 after its caption
-    QStringList notes;
-};
 
 // Line 2's text for a decision taken at now.
 QByteArray conditionsText(const Plan &plan, const Decision &decision, const QDateTime &now);
+// The same in the history's words, with today's value where it helps.
+QString reasonText(const Plan &plan, const Decision &decision, const QDateTime &now);
 // Line 2's text for a registration that cannot be carried out.
 QByteArray damageText(const Damage &damage);
 QByteArray notRegisteredText();
 QByteArray alreadyRunningText();
-// How an entry is labelled, as in the editor: ＰＧＭ１, ＰＧＭ2 ...
-QString programLabel(int entry);
-// What the end of Windows does: "コンピュータの電源を切れる状態にします" or the restart.
-QString endAction(const Plan &plan);
-// Line 8's text. canEnd: whether this build may end the computer at all.
-QString endingText(const Plan &plan, bool canEnd, bool marker);
-QString noEndingText();
+// Line 1's text before its moment.
+QString resultText(const RunRecord &record);
+// What became of a program: 設定なし, started at hh:mm:ss, or why not.
+QString programState(const ProgramOutcome &program);
+// What the start did with the once-a-day record; empty when it has none.
+QString dayLine(const RunRecord &record);
 
-// What the report says of the once-a-day record: written (on `written`, or
-// failing with `error`), to be written later, or left alone by a test run.
-QStringList dayNotes(const Plan &plan, bool marker, const QDate &written, const QString &error);
-
+// A text for a record, which stays CP932: a character CP932 cannot hold (one
+// in a system's message, perhaps) shows as "?".
+QByteArray inCp932(const QString &text);
+// Bytes read from a file, fit to stand in a record that stays CP932: a byte
+// that is no part of a CP932 character shows as <XX>, in hex.
+QByteArray shown(const QByteArray &bytes);
 // The program's path and arguments as one text, as the report shows them.
 QByteArray commandLine(const QByteArray &path, const QByteArray &arguments);
-// Each entry not started, or not set.
-ProgramOutcomes notStarted(const Plan *plan);
+// The programs a registration's lines name, each not started, from as many
+// lines as there are: a damaged registration still names its programs.
+ProgramOutcomes notStarted(const Lines &registration);
 
-Lines reportLines(const RunOutcome &outcome);
+// The record once the run has its result: line 1 and its moment, what will
+// become of Windows (ran: whether any program was started or tried; canEnd
+// as endingText takes it), the next start.
+void settle(RunRecord &record, const Plan &plan, Result result, const QDateTime &now, bool ran,
+            bool canEnd);
+// What the batch came to once every program set was started or tried.
+Result batchResult(const Batch &batch);
+
+Lines reportLines(const RunRecord &record);
 
 } // namespace nerubato::runner

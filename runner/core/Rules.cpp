@@ -9,7 +9,8 @@ namespace nerubato::runner {
 namespace {
 
 // The lines that hold a flag, or a two-way choice written as one.
-constexpr int kFlagLines[] = {1, 3, 4, 5, 6, 7, 8, 9, 10, 31, 32, 33, 34, 37, 38, 39, 40, 45, 46, 47};
+constexpr int kFlagLines[] = {1,  3,  4,  5,  6,  7,  8,  9,  10, 31,
+                              32, 33, 34, 37, 38, 39, 40, 45, 46, 47};
 
 bool isDigit(char c)
 {
@@ -235,10 +236,32 @@ bool allEnded(const Batch &batch)
     });
 }
 
-QDateTime nextEndTime(const Plan &plan, const QDateTime &from)
+EndTimes endTimes(const Plan &plan, const QDateTime &from, int warningSeconds)
 {
     const QDateTime today(from.date(), plan.endAt);
-    return today > from ? today : QDateTime(from.date().addDays(1), plan.endAt);
+    const QDateTime endAt = today > from ? today : QDateTime(from.date().addDays(1), plan.endAt);
+    const QDateTime warnAt = endAt.addSecs(-warningSeconds);
+    if (warnAt < from)
+        return {from, from.addSecs(warningSeconds)};
+    return {warnAt, endAt};
+}
+
+DayStep dayStep(DayRecord when, const Batch &batch)
+{
+    if (when == DayRecord::Never)
+        return {};
+    QDateTime first;
+    for (const EntryState &e : batch) {
+        if ((e.stage == Stage::Running || e.stage == Stage::Ended) &&
+            (!first.isValid() || e.startedAt < first))
+            first = e.startedAt;
+    }
+    const bool over = when == DayRecord::WhenStarted ? allStarted(batch) : allEnded(batch);
+    if (when == DayRecord::WhenAllEnded && !over)
+        return {};
+    if (first.isValid())
+        return {DayMove::Write, first.date()};
+    return over ? DayStep{DayMove::LeaveFree, {}} : DayStep{};
 }
 
 QByteArray programPath(const QByteArray &path)
@@ -258,6 +281,16 @@ QDateTime keptDeadline(const QDateTime &deadline, const QDateTime &lastLook, con
 {
     const qint64 gap = lastLook.msecsTo(now);
     return gap < 0 || gap > kClockJumpMs ? deadline.addMSecs(gap) : deadline;
+}
+
+std::optional<int> Countdown::look(const QDateTime &now)
+{
+    m_deadline = keptDeadline(m_deadline, m_lastLook, now);
+    m_lastLook = now;
+    const int left = secondsLeft(now, m_deadline);
+    if (left == m_shown)
+        return std::nullopt;
+    return m_shown = left;
 }
 
 } // namespace nerubato::runner

@@ -58,8 +58,8 @@ enum class Verdict {
 struct Decision
 {
     Verdict verdict = Verdict::Run;
-    QDateTime at;             // for Wait
-    bool skipped = false;     // conditions skipped for the marker
+    QDateTime at;         // for Wait
+    bool skipped = false; // conditions skipped for the marker
     bool operator==(const Decision &) const = default;
 };
 
@@ -103,8 +103,29 @@ bool allStarted(const Batch &batch);
 bool allEnded(const Batch &batch);
 
 // The end of Windows at the set time: the next syuryo2_Time after `from`
-// (today, or tomorrow once it has passed).
-QDateTime nextEndTime(const Plan &plan, const QDateTime &from);
+// (today, or tomorrow once it has passed), and when its warning of
+// warningSeconds begins, so that the warning ends at that time. With less
+// than the warning left, it begins at once and still lasts its length.
+struct EndTimes
+{
+    QDateTime warnAt;
+    QDateTime endAt;
+    bool operator==(const EndTimes &) const = default;
+};
+EndTimes endTimes(const Plan &plan, const QDateTime &from, int warningSeconds);
+
+// The once-a-day record as the batch goes. Only a program that started makes
+// the day used: the day to write is the calendar date on which the first one
+// started (a countdown may have crossed midnight). With no program started
+// once the batch is over, the day stays free for another start.
+enum class DayMove { Nothing, Write, LeaveFree };
+struct DayStep
+{
+    DayMove move = DayMove::Nothing;
+    QDate day;
+    bool operator==(const DayStep &) const = default;
+};
+DayStep dayStep(DayRecord when, const Batch &batch);
 
 // Whole seconds left until deadline, rounded up; 0 once it has come.
 int secondsLeft(const QDateTime &now, const QDateTime &deadline);
@@ -116,5 +137,24 @@ int secondsLeft(const QDateTime &now, const QDateTime &deadline);
 // short, nor stretched by a clock set back.
 inline constexpr qint64 kClockJumpMs = 5000;
 QDateTime keptDeadline(const QDateTime &deadline, const QDateTime &lastLook, const QDateTime &now);
+
+// A countdown to a deadline as the runner keeps it (keptDeadline), looked at
+// once a tick: each look gives the seconds left when they have changed since
+// the last, so that a window shows each second once.
+class Countdown
+{
+public:
+    Countdown() = default;
+    Countdown(const QDateTime &now, const QDateTime &deadline)
+        : m_deadline(deadline), m_lastLook(now)
+    {
+    }
+    std::optional<int> look(const QDateTime &now);
+
+private:
+    QDateTime m_deadline;
+    QDateTime m_lastLook;
+    int m_shown = -1;
+};
 
 } // namespace nerubato::runner

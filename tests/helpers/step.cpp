@@ -1,9 +1,12 @@
 // A program of a run in the tests, started by the real runner: step NAME
-// [RELEASE]. In its current directory (the folder it lies in) it writes
-// NAME.started, holding the names of the .ended files already there; then it
-// waits for the file RELEASE to appear (at most 20 s) and writes NAME.ended.
+// [RELEASE [CODE]]. In its current directory (the folder it lies in) it writes
+// NAME.started, holding the names of the .ended files already there, and
+// NAME.args, the arguments it was given, a line each; then it waits for the
+// file RELEASE to appear (at most 20 s; an empty RELEASE is not waited for),
+// writes NAME.ended and exits with CODE (0 when not given).
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -39,9 +42,14 @@ int main(int argc, char **argv)
         if (exists(std::string(other) + ".ended"))
             ended += std::string(other) + ".ended\n";
     }
-    if (!write(name + ".started", ended))
+    std::string arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments += std::string(argv[i]) + "\n";
+    if (!write(name + ".args", arguments) || !write(name + ".started", ended))
         return 1;
-    for (int waited = 0; argc > 2 && !exists(argv[2]) && waited < 20000; waited += 20)
+    for (int waited = 0; argc > 2 && *argv[2] && !exists(argv[2]) && waited < 20000; waited += 20)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    return write(name + ".ended", "") ? 0 : 1;
+    if (!write(name + ".ended", ""))
+        return 1;
+    return argc > 3 ? std::atoi(argv[3]) : 0;
 }

@@ -165,6 +165,14 @@ void installFakeRunner(const WorkDir &dir)
     installProgram(dir, helperPath(QStringLiteral("fake_quorvex")), QStringLiteral("quorvex.exe"));
 }
 
+void installRunner(const WorkDir &dir, const QString &folder)
+{
+    const QDir from(folder);
+    for (const QString &name : from.entryList(
+             {QStringLiteral("quorvex.exe"), QStringLiteral("quorvexui.*")}, QDir::Files))
+        installProgram(dir, from.filePath(name), name);
+}
+
 QList<QByteArray> changedLines(const QString &changes)
 {
     QList<QByteArray> lines = defaultSettingsFile().split('\n');

@@ -64,6 +64,9 @@ QString installProgram(const WorkDir &dir, const QString &path, const QString &n
 // Puts the runner stand-in into dir as quorvex.exe: it writes an eight-line
 // report whose first line is "marker" or "no marker", whose second is 正常終了.
 void installFakeRunner(const WorkDir &dir);
+// Puts the real runner from folder into dir, with the windowed part it loads
+// from beside itself.
+void installRunner(const WorkDir &dir, const QString &folder);
 
 // True when the Windows build runs under Wine rather than on Windows.
 bool underWine();

@@ -43,6 +43,7 @@ class FakeProgram : public Platform::Program
 public:
     explicit FakeProgram(std::shared_ptr<bool> ended) : m_ended(std::move(ended)) {}
     bool hasEnded() override { return *m_ended; }
+    std::optional<int> exitCode() const override { return 0; }
 
 private:
     std::shared_ptr<bool> m_ended;

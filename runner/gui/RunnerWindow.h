@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/ScheduleSettings.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -23,12 +25,22 @@ class RunnerWindow : public QWidget
     Q_OBJECT
 
 public:
+    enum class Form { Waiting, Countdown, EndWait, EndCountdown };
+    // How the wait for a timer start shows: as it is, minimized once shown,
+    // or minimized from the first.
+    enum class Minimize { No, OnceShown, AtOnce };
+
+    // As the schedule sets it (自動最小化する, 最初から最小化).
+    static Minimize minimizing(const ScheduleSettings &record);
+
     explicit RunnerWindow(Platform &platform, QWidget *parent = nullptr);
     ~RunnerWindow() override;
 
-    void showText(const QString &message, const QString &programs);
+    // Shows the window in a form, with its text and the programs it names;
+    // the countdowns come on top of every window.
+    void present(Form form, const QString &message, const QString &programs,
+                 Minimize minimize = Minimize::No);
     void showSeconds(const QString &text);
-    void offerRunNow(bool offered);
 
 signals:
     void runNowPressed();
@@ -39,6 +51,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    Platform &m_platform;
     std::unique_ptr<Ui::RunnerWindow> ui;
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "Start.h"
-#include "runner/core/Report.h"
+#include "Programs.h"
+#include "platform/Platform.h"
+#include "runner/Records.h"
+#include "runner/Start.h"
 
 #include <QObject>
 #include <QTimer>
@@ -10,12 +12,15 @@
 
 namespace nerubato::runner {
 
+class FailureWindow;
 class RunnerWindow;
 
 // One run of the registered schedule once its conditions hold: the wait for a
-// timer start, the countdown, the programs in their order, the report, the
-// day on record, the end of Windows. The rules decide; this follows the
-// clock, the programs and the user's presses, and shows one small window.
+// timer start, the countdown, the programs in their order, the day on record,
+// the end of Windows; each told, as it happens, in the start's record (the
+// report once, the history as it goes) and any failure at a real start in a
+// window of its own. The rules decide and the core's texts speak; this
+// follows the clock, the programs and the user's presses.
 class Run : public QObject
 {
     Q_OBJECT
@@ -40,45 +45,37 @@ signals:
 private:
     enum class Phase { Waiting, Countdown, Programs, EndWait, Asking, EndCountdown, Idle, Done };
 
-    RunnerWindow &window();
-    void present(bool onTop, bool minimized = false, bool minimizeWhenShown = false);
-    QString programList() const;
-    QByteArray asRun(const QByteArray &text) const;
-
     void startCountdown(const QDateTime &now);
     bool countDown(const QDateTime &now);
-    void runNow();
     void cancel();
     void startPrograms(const QDateTime &now);
     void followPrograms(const QDateTime &now);
-    void startEntry(int entry, const QDateTime &now);
     void report(Result result, const QDateTime &now);
-    void recordDay();
-    bool dayPending() const;
+    void tell(ReportWrite report = ReportWrite::No);
     void awaitEnd(const QDateTime &now);
-    bool endIsDue(const QDateTime &now) const;
-    void beginEnd();
+    void beginEnd(const QDateTime &now);
+    void endWindows(const QDateTime &now);
+    void endAs(EndOutcome end, const QDateTime &now);
+    bool busy() const;
     void finish();
 
     Platform &m_platform;
     Clock m_clock;
     Start m_start;
     const Plan &m_plan;
+    RunRecord &m_record;
     Phase m_phase = Phase::Waiting;
-    std::unique_ptr<RunnerWindow> m_window;
     QTimer m_timer;
 
-    QDateTime m_deadline;
-    QDateTime m_lastLook;
-    int m_shownSeconds = -1;
     QByteArray m_word;
-    QDateTime m_batchStart;
-    Batch m_batch{};
-    std::array<std::unique_ptr<Platform::Program>, ScheduleSettings::kEntries> m_programs;
-    ProgramOutcomes m_outcomes;
+    Programs m_programs;
+    std::unique_ptr<RunnerWindow> m_window;
+    std::unique_ptr<FailureWindow> m_failureWindow;
+    QDateTime m_deadline; // of the timer's wait
+    Countdown m_countdown;
+    EndTimes m_endTimes;
     bool m_reported = false;
-    QDate m_dayWritten;
-    QString m_dayError;
+    bool m_dayDone = false;
 };
 
 } // namespace nerubato::runner
