@@ -3,6 +3,8 @@
 # the program's own folder on both builds (the program, guide/ and the readme
 # side by side). The guide and the readme are installed by guide/CMakeLists.txt.
 install(TARGETS nerubato quorvex RUNTIME DESTINATION .)
+# The runner's windows, which it loads from beside itself.
+install(TARGETS quorvexui LIBRARY DESTINATION . RUNTIME DESTINATION .)
 
 if(WIN32)
     # Everything nerubato.exe loads that a Windows without Qt lacks: Qt's three

@@ -5,8 +5,8 @@
 #                                                 Xvfb, saved as docs/windows-NAME.png
 # (no name: every picture; for Windows the main window, the editor's three
 # pages, the two choosers, an edit field's context menu, the report, the
-# runner's countdown, its question before ending Windows in a test run and its
-# countdown before that end, and "icon":
+# runner's countdown, its question before ending Windows in a test run, its
+# countdown before that end and its failure window, and "icon":
 # nerubato.exe's main window with the title bar Wine draws for it, icon included)
 set -euo pipefail
 source "$(dirname "$0")/../scripts/setup.sh"
@@ -15,7 +15,7 @@ if [ "${1:-}" = "--windows" ]; then
     shift
     source "$NERUBATO_ROOT/scripts/wine.sh"
     [ $# -gt 0 ] || set -- main-window editor-main editor-options editor-reserved slot-chooser chooser \
-        edit-menu report-dialog runner-countdown runner-end-question runner-end-countdown icon
+        edit-menu report-dialog runner-countdown runner-end-question runner-end-countdown runner-failure icon
     shots=()
     for name in "$@"; do [ "$name" = icon ] || shots+=("$name"); done
     # The icon's picture: Wine's Marlett draws the title bar's buttons.

@@ -83,6 +83,17 @@ xdotool key --clearmodifiers Return
 "$NERUBATO_WINESERVER" -k 2>/dev/null || true
 "$NERUBATO_WINESERVER" -w
 echo "test run in $work: ran-$today.txt written, the report shown: $(line 1)"
+
+# The usual computer start, another day: decided, told in the report and the
+# history, and left without a single GUI library loaded.
+registration 1=true "2=$(date -d tomorrow +%m/%d)" 16=cmd.exe
+WINEDEBUG=+loaddll "$wine" "$package/quorvex.exe" >/dev/null 2>loaded-not-met.log
+[[ "$(line 1)" == 起動条件を満たしていないため起動しませんでした* ]] || fail "the report's first line: $(line 1)"
+grep -q 'Qt6Core.dll' loaded-not-met.log || fail "Wine logged no library loads"
+! grep -iE 'Qt6(Gui|Widgets)\.dll|qwindows\.dll' loaded-not-met.log ||
+    fail "the start that runs nothing loaded a GUI library"
+iconv -f CP932 -t UTF-8 jikkorireki.txt | tail -n 6 | grep -q '^次回: ' || fail "no next start in the history"
+echo "start with the conditions not met in $work: no GUI library loaded, $(iconv -f CP932 -t UTF-8 jikkorireki.txt | grep -c '^20[0-9][0-9]/') starts in the history"
 [ "$end" = end ] || exit 0
 
 # Ending Windows after all: in a test run, only after a はい.

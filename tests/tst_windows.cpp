@@ -128,6 +128,31 @@ QByteArray programResource(const QString &program, LPCWSTR type, WORD name, int 
                   : QByteArray();
 }
 
+// The shown top-level window of a process with this title.
+HWND shownWindow(DWORD process, const QString &title)
+{
+    struct Sought
+    {
+        DWORD process;
+        QString title;
+        HWND found = nullptr;
+    } sought{process, title};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto &s = *reinterpret_cast<Sought *>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t text[256] = {};
+            GetWindowTextW(window, text, int(std::size(text)));
+            if (owner == s.process && IsWindowVisible(window) &&
+                QString::fromWCharArray(text) == s.title)
+                s.found = window;
+            return s.found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&sought));
+    return sought.found;
+}
+
 } // namespace
 
 class TestWindows : public QObject
@@ -240,6 +265,30 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(dir.exists(runner::kReportFile), 10000);
         QCOMPARE(StartFolder(dir.path()).readReport().section(u'\r', 0, 0),
                  QStringLiteral("no marker"));
+    }
+
+    // At a real start, a program that cannot start is told in a window on
+    // top of every other, which keeps the runner until it is closed.
+    void runnerFailureComesOnTop()
+    {
+        test::WorkDir dir;
+        dir.write(runner::kRegistrationFile,
+                  joinLines(test::changedLines(QStringLiteral("14=0;15=3;16=C:\\missing\\x.exe"))));
+        QProcess quorvex;
+        quorvex.start(programPath(QStringLiteral("quorvex")));
+        QVERIFY(quorvex.waitForStarted(10000));
+        HWND window = nullptr;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return (window = shownWindow(DWORD(quorvex.processId()),
+                                             QStringLiteral("quorvex.exe　お知らせ")));
+            },
+            30000));
+        QVERIFY(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        QVERIFY(!quorvex.waitForFinished(500));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        QVERIFY(quorvex.waitForFinished(10000));
+        QVERIFY(dir.read(runner::kHistoryFile).contains("C:\\missing\\x.exe"));
     }
 
     // A start directory past 260 characters: saving, the view, the test
