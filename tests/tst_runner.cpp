@@ -456,7 +456,7 @@ private slots:
         QTest::addColumn<QString>("blocked");
         QTest::addColumn<QString>("told"); // empty: no window
         QTest::newRow("a program") << "16=missing" << false << ""
-                                   << "ＰＧＭ１ を起動できませんでした（ファイルが見つかりません）: missing";
+                                   << "ＰＧＭ１ を起動できませんでした（ファイルが見つかりません）\n　missing";
         QTest::newRow("the history") << "16=a.exe" << false << kHistoryFile
                                      << "実行の記録 jikkorireki.txt を書けませんでした（ﾌｧｲﾙ "
                                         "jikkorireki.txt を作成できません）";

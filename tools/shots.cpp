@@ -325,8 +325,8 @@ const QList<Shot> &shots()
          [](Forms &f) -> QWidget * {
              static std::unique_ptr<runner::FailureWindow> failure;
              failure = std::make_unique<runner::FailureWindow>(*f.platform);
-             failure->tell({QStringLiteral("ＰＧＭ2 を起動できませんでした（ファイルが見つかりません）: "
-                                           "C:\\Users\\taro\\tools\\backup.exe")},
+             failure->tell({QStringLiteral("ＰＧＭ2 を起動できませんでした（ファイルが見つかりません）\n"
+                                           "　C:\\Users\\taro\\tools\\backup.exe")},
                            QStringLiteral("C:\\Users\\taro\\ネルバト\\jikkorireki.txt"), kRunnerStart);
              return failure.get();
          }},

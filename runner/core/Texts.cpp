@@ -116,7 +116,7 @@ QStringList failures(const RunRecord &r)
     for (int i = 0; i < ScheduleSettings::kEntries; ++i) {
         const ProgramOutcome &p = r.programs[i];
         if (p.kind == ProgramOutcome::Kind::Failed)
-            found << QStringLiteral("%1 を起動できませんでした（%2）: %3")
+            found << QStringLiteral("%1 を起動できませんでした（%2）\n　%3")
                          .arg(programLabel(i), p.reason, cp932::decode(p.commandLine));
     }
     if (r.day == DayOutcome::Failed)

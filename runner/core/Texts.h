@@ -28,7 +28,8 @@ QString endSeconds(int left);
 QStringList endQuestion(const Plan &plan);
 
 // Each failure of a start that its user has to hear of: a program that could
-// not start, a record that could not be written. Empty when there is none.
+// not start (and on a line of its own, what it was), a record that could not
+// be written. Empty when there is none.
 QStringList failures(const RunRecord &record);
 // The failure window's text: the failures, and where the history is.
 QString failureText(const QStringList &failures, const QString &historyPath);
