@@ -302,11 +302,12 @@ Platform::Started Platform::startProgram(const QString &given, const QString &ar
 #endif
 }
 
-void Platform::showNormally(QWidget *window)
+void Platform::showNormally(QWidget *window, bool activate)
 {
+    window->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
     window->showNormal();
 #ifdef Q_OS_WIN
-    ShowWindow(reinterpret_cast<HWND>(window->winId()), SW_SHOWNORMAL);
+    ShowWindow(reinterpret_cast<HWND>(window->winId()), activate ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
 #endif
 }
 

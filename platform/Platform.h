@@ -82,8 +82,9 @@ public:
 
     // Shows a window normally and to be seen: the runner is started hidden by
     // the tool's test run, and Windows may put a program's start-up show
-    // command in place of its first window's.
-    void showNormally(QWidget *window);
+    // command in place of its first window's. Without `activate` the window
+    // leaves the keyboard where it is.
+    void showNormally(QWidget *window, bool activate = true);
 
     // Whether this build ends the computer's session at all: the Linux build
     // runs on developers' and CI's machines, which it never ends.

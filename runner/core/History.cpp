@@ -114,7 +114,8 @@ QByteArray historyBlock(const RunRecord &r)
     if (const QString day = dayLine(r); !day.isEmpty())
         block += line(day);
     block += line(QStringLiteral("Windows終了: ") + endWords(r));
-    block += line(r.next);
+    if (!r.next.isEmpty()) // a start that read no schedule may have none
+        block += line(r.next);
     for (const QString &trouble : r.troubles)
         block += line(trouble);
     return block;

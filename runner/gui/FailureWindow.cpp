@@ -15,7 +15,6 @@ FailureWindow::FailureWindow(Platform &platform, QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    setAttribute(Qt::WA_ShowWithoutActivating);
     centreOnFirstShow(this);
     connect(ui->ok_Btn, &QPushButton::clicked, this, &QWidget::close);
     cancelOnEscape(platform, this, [this] { close(); });
@@ -32,7 +31,7 @@ void FailureWindow::tell(const QStringList &failures, const QString &historyPath
     m_toldAt = now;
     ui->message_Lbl->setText(text);
     adjustSize();
-    m_platform.showNormally(this);
+    m_platform.showNormally(this, false);
 }
 
 void FailureWindow::expire(const QDateTime &now)
