@@ -30,6 +30,29 @@ rm -f "$zip" "$build/nerubato-windows-x64.zip"
 mv "$build/nerubato-windows-x64.zip" "$zip"
 echo "package: $zip ($(du -k "$zip" | cut -f1) KiB)"
 
+# The installer (installer/nerubato.nsi), of the same folder by the same
+# install rules, with the list of what its uninstall removes made from it.
+stage=$(mktemp -d)
+cmake --install "$build" --strip --prefix "$stage/nerubato" >/dev/null
+for entry in "$stage/nerubato"/*; do
+    if [ -d "$entry" ]; then
+        printf 'RMDir /r "$INSTDIR\\%s"\n' "$(basename "$entry")"
+    else
+        printf 'Delete "$INSTDIR\\%s"\n' "$(basename "$entry")"
+    fi
+done >"$stage/files.nsh"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+setup=$NERUBATO_ROOT/dist/nerubato-setup-x64.exe
+rm -f "$setup"
+makensis -V2 -INPUTCHARSET UTF8 -DSTAGE="$stage/nerubato" -DFILES="$stage/files.nsh" \
+    -DVERSION="$version" -DVERSION4="$(echo "$version.0.0.0" | cut -d. -f1-4)" \
+    -DICON="$NERUBATO_ROOT/resources/nerubato.ico" -DOUTFILE="$setup" \
+    "$NERUBATO_ROOT/installer/nerubato.nsi" >/dev/null
+rm -rf "$stage"
+echo "installer: $setup ($(du -k "$setup" | cut -f1) KiB)"
+xvfb-run -a -s "-screen 0 1024x768x24" "$NERUBATO_ROOT/scripts/wine-installer-test.sh" "$setup" \
+    "$(find "$build" -name readshortcut.exe | head -n1)"
+
 # Unzipped into an empty folder and started there as a user would, on the
 # windows platform, in a new prefix, with no WINEPATH: the main window must
 # show, with the native style loaded (a style plugin that fails to load would

@@ -2,7 +2,8 @@
 # the Wine it runs under. Sourced after setup.sh, not executed.
 
 NERUBATO_WINDOWS_PACKAGES="cmake ninja-build qt6-base-dev qt6-base-dev-tools \
-g++-mingw-w64-x86-64-posix wine64 xvfb xauth x11-utils xdotool fonts-ipafont-gothic qt6-translations-l10n"
+g++-mingw-w64-x86-64-posix wine64 xvfb xauth x11-utils xdotool fonts-ipafont-gothic qt6-translations-l10n \
+nsis locales"
 NERUBATO_WINDOWS_BUILD=${NERUBATO_WINDOWS_BUILD:-$NERUBATO_ROOT/build-windows}
 NERUBATO_WINE=/usr/lib/wine/wine64
 NERUBATO_WINESERVER=/usr/lib/wine/wineserver64
