@@ -200,10 +200,15 @@ QString startError(DWORD code)
         return QStringLiteral("実行できる形式ではありません");
     case ERROR_NO_ASSOCIATION:
         return QStringLiteral("このファイルを開くプログラムがありません");
+    // Started through the shell, a program whose manifest asks for the
+    // administrator gets Windows' own consent prompt (SEE_MASK_FLAG_NO_UI
+    // keeps error boxes away, not that): declined, or closed for want of an
+    // administrator's password, it is cancelled; where Windows cannot ask
+    // (no consent prompt, a user who is no administrator) elevation is refused.
     case kElevationRequired:
         return QStringLiteral("管理者の権限が必要です");
     case ERROR_CANCELLED:
-        return QStringLiteral("取り消されました");
+        return QStringLiteral("管理者の権限の確認で許可されませんでした");
     default:
         return QStringLiteral("エラー %1").arg(code);
     }
