@@ -508,13 +508,15 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(dir.exists(kReportFile), 20000);
         const QStringList history = lines(kHistoryFile);
         const QString today = QDate::currentDate().toString(u"yyyy/MM/dd");
-        QVERIFY2(history.size() == 7 && history[0].startsWith(today) &&
+        // Program 2 may have been seen to end before the report: a line more.
+        const QStringList started = history.filter(QStringLiteral("に起動しました  %1 P2 \"\" 3").arg(step));
+        QVERIFY2(history[0].startsWith(today) &&
                      history[0].endsWith(QStringLiteral(" 実行: 起動できないプログラムがありました")) &&
-                     history[2] == QStringLiteral("ＰＧＭ１: 起動できませんでした（ファイルが見つかりません）  ") + missing &&
-                     history[3].startsWith(QStringLiteral("ＰＧＭ2: ")) &&
-                     history[3].endsWith(QStringLiteral("に起動しました  %1 P2 \"\" 3").arg(step)) &&
-                     history[4] == QStringLiteral("一日一度の記録: %1 を kidorireki.dat に書きました").arg(today) &&
-                     history[6].startsWith(QStringLiteral("次回: ")),
+                     history.contains(QStringLiteral("ＰＧＭ１: 起動できませんでした（ファイルが見つかりません）  ") +
+                                      missing) &&
+                     started.size() == 1 && started[0].startsWith(QStringLiteral("ＰＧＭ2: ")) &&
+                     history.contains(QStringLiteral("一日一度の記録: %1 を kidorireki.dat に書きました").arg(today)) &&
+                     history.last().startsWith(QStringLiteral("次回: ")),
                  qPrintable(history.join(u'\n')));
         QTRY_COMPARE_WITH_TIMEOUT(dir.read("P2.args"), QByteArray("P2\n\n3\n"), 10000);
         // The failure window holds the runner; it would go by itself after ten minutes.

@@ -88,9 +88,10 @@ const char *const kProgramFiles[] = {"backup.exe", "readme.txt", "setup.exe", "s
                                      "バックアップ.bat"};
 
 // A folder of programs where a user might keep one, so that the picture shows
-// such a path rather than one of this tool's own: c:\tools on Windows (the
-// tool runs in a Wine prefix of its own; the folder is made only where there
-// is none, and removed again), and on Linux /mnt/tools on a memory file system
+// such a path rather than one of this tool's own: c:\users\taro\tools on
+// Windows, in the user's own profile as the guide advises (the tool runs in a
+// Wine prefix of its own; the folder is made only where there is none, and
+// removed again), and on Linux /mnt/tools on a memory file system
 // that only this process sees, in a mount namespace of its own. Where neither
 // can be had, a temporary folder, whose path the picture then shows as it is.
 // Beside the folder, where its parent is this tool's own, two more to browse.
@@ -100,8 +101,8 @@ public:
     ProgramFolder()
     {
 #if defined(Q_OS_WIN)
-        const QString folder = QStringLiteral("c:/tools");
-        if (!QFileInfo::exists(folder) && QDir().mkdir(folder)) {
+        const QString folder = QStringLiteral("c:/users/taro/tools");
+        if (!QFileInfo::exists(folder) && QDir().mkpath(folder)) {
             m_path = folder;
             m_made = true;
         }
@@ -193,7 +194,7 @@ QWidget *editMenu(Forms &forms)
 // decides the window shown.
 const QDateTime kRunnerStart(QDate(2026, 12, 9), QTime(8, 30));
 const QString kDiary = QStringLiteral(
-    "14=10;16=notepad.exe;26=C:\\Windows;21=C:\\日記\\yymmdd.txt;17=backup.exe;27=C:\\tools;47=true");
+    "14=10;16=notepad.exe;26=C:\\Windows;21=C:\\Users\\taro\\Documents\\日記\\yymmdd.txt;47=true");
 
 Lines diaryLines(const QString &changes)
 {
@@ -257,11 +258,12 @@ QStringList diaryReport()
     const runner::Plan plan = std::get<runner::Plan>(runner::readPlan(registration));
     runner::RunRecord record;
     record.programs = runner::notStarted(registration);
-    const QDateTime started = kRunnerStart.addSecs(30);
+    // As the guide's worked example tells it: started at 08:30:15.
+    const QDateTime started = kRunnerStart.addSecs(15);
     record.programs[0] = {runner::ProgramOutcome::Kind::Started, started,
-                          runner::commandLine("C:\\Windows\\notepad.exe", "C:\\\x93\xfa\x8b\x4c\\261209.txt"),
+                          runner::commandLine("C:\\Windows\\notepad.exe",
+                                              *cp932::encode(u"C:\\Users\\taro\\Documents\\日記\\261209.txt")),
                           {}, {}, 0};
-    record.programs[1] = {runner::ProgramOutcome::Kind::Started, started, "C:\\tools\\backup.exe", {}, {}, 0};
     record.marker = true;
     record.conditions = runner::conditionsText(plan, {runner::Verdict::Run, kRunnerStart, true}, kRunnerStart);
     runner::settle(record, plan, runner::Result::Started, started, true, true);

@@ -235,18 +235,16 @@ QByteArray commandLine(const QByteArray &path, const QByteArray &arguments)
 
 ProgramOutcomes notStarted(const Lines &registration)
 {
-    // As the record lays them out: the paths on lines 16-20, their arguments on 21-25.
-    constexpr int kPaths = 15, kArguments = 20;
+    // A short registration names what its lines hold: the rest reads as empty.
+    Lines lines = registration;
+    lines.resize(std::max<qsizetype>(lines.size(), kSettingsLineCount));
+    ScheduleSettings read;
+    linesToSettings(lines, read);
     ProgramOutcomes outcomes;
     for (int i = 0; i < ScheduleSettings::kEntries; ++i) {
-        const QByteArray path = registration.value(kPaths + i);
-        if (!path.isEmpty())
-            outcomes[i] = {ProgramOutcome::Kind::NotStarted,
-                           {},
-                           commandLine(path, registration.value(kArguments + i)),
-                           {},
-                           {},
-                           0};
+        if (!read.jikko_Path[i].isEmpty())
+            outcomes[i] = {ProgramOutcome::Kind::NotStarted, {},
+                           commandLine(read.jikko_Path[i], read.sw_Args[i]), {}, {}, 0};
     }
     return outcomes;
 }

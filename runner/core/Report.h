@@ -36,8 +36,9 @@ QByteArray inCp932(const QString &text);
 QByteArray shown(const QByteArray &bytes);
 // The program's path and arguments as one text, as the report shows them.
 QByteArray commandLine(const QByteArray &path, const QByteArray &arguments);
-// The programs a registration's lines name, each not started, from as many
-// lines as there are: a damaged registration still names its programs.
+// The programs a registration's lines name (a path from its folder and file
+// lines, and its arguments), each not started, from as many lines as there
+// are: a damaged registration still names its programs.
 ProgramOutcomes notStarted(const Lines &registration);
 
 // The record once the run has its result: line 1 and its moment, what will
