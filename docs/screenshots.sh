@@ -18,27 +18,37 @@ if [ "${1:-}" = "--windows" ]; then
         edit-menu report-dialog runner-countdown runner-end-question runner-end-countdown runner-failure icon
     shots=()
     for name in "$@"; do [ "$name" = icon ] || shots+=("$name"); done
-    # The icon's picture: Wine's Marlett draws the title bar's buttons.
-    [[ " $* " == *" icon "* ]] && nerubato_install fonts-wine
+    # Wine's Marlett draws the title bars' buttons.
+    nerubato_install fonts-wine
     nerubato_windows_build --target nerubato_shots nerubato screengrab
     out=$(mktemp -d)
     nerubato_new_prefix "$out/prefix"
     nerubato_wine_path
     export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+    # Inside a desktop of Wine's own, which draws the windows' frames: the
+    # guide names windows by their titles, so their pictures show them. The
+    # title bar's font is the Japanese one; Marlett, found only in the
+    # prefix's own font folder, draws its buttons.
+    "$NERUBATO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma \
+        /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    "$NERUBATO_WINESERVER" -w
     if [ ${#shots[@]} -gt 0 ]; then
-        QT_QPA_PLATFORM=windows xvfb-run -a -s "-screen 0 1024x768x24" \
-            "$NERUBATO_WINE" "$NERUBATO_WINDOWS_BUILD/nerubato_shots.exe" \
-            "$(nerubato_winpath "$out")" "${shots[@]}" >/dev/null
-        "$NERUBATO_WINESERVER" -k 2>/dev/null || true
+        xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+            "$1" explorer /desktop=shots,1280x1024 "$2" --frames "$3" "${@:6}" >/dev/null 2>&1 & pid=$!
+            for _ in $(seq 180); do
+                missing=0
+                for name in "${@:6}"; do [ -f "$5/$name.png" ] || missing=1; done
+                [ $missing = 0 ] && break
+                sleep 1
+            done
+            sleep 2
+            kill "$pid" 2>/dev/null; "$4" -k 2>/dev/null; wait "$pid" 2>/dev/null
+            true' _ "$NERUBATO_WINE" "$NERUBATO_WINDOWS_BUILD/nerubato_shots.exe" \
+            "$(nerubato_winpath "$out")" "$NERUBATO_WINESERVER" "$out" "${shots[@]}"
     fi
     if [[ " $* " == *" icon "* ]]; then
-        # Wine draws a title bar itself only on a desktop of its own. Its caption
-        # font is replaced by the Japanese one; Marlett is found only in the
-        # prefix's own font folder (this Wine does not look in its data folder).
-        "$NERUBATO_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma \
-            /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
-        cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-        "$NERUBATO_WINESERVER" -w
+        # Wine draws a title bar itself only on a desktop of its own.
         mkdir -p "$out/work"
         xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
             cd "$1/work"

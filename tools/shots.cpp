@@ -1,5 +1,5 @@
 // Saves a picture of each window in the given state, for docs/.
-// Usage: nerubato_shots OUTPUT_DIRECTORY [NAME...]   (no name: every shot)
+// Usage: nerubato_shots [--frames] OUTPUT_DIRECTORY [NAME...]   (no name: every shot)
 #include "FoundWindows.h"
 #include "chooser/TsForm.h"
 #include "editor/TForm1.h"
@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -71,17 +72,34 @@ struct Shot
     std::function<void(Forms &)> message = nullptr;
 };
 
+// With frames (--frames, inside a desktop whose system draws them, as Wine's
+// virtual desktop does), a window as the screen shows it, title bar included:
+// the guide names windows by their titles. Otherwise the window alone.
+bool withFrames = false;
+
+QPixmap picture(QWidget *window)
+{
+    if (!withFrames)
+        return window->grab();
+    QElapsedTimer drawn; // the frame is drawn by the system, a moment later
+    drawn.start();
+    while (drawn.elapsed() < 500)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    const QRect frame = window->frameGeometry();
+    return window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+}
+
 QPixmap grabMessage(Forms &forms, const std::function<void(Forms &)> &open)
 {
-    QPixmap picture;
-    QTimer::singleShot(100, [&picture] {
+    QPixmap shot;
+    QTimer::singleShot(100, [&shot] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            picture = box->grab();
+            shot = picture(box);
             box->close();
         }
     });
     open(forms);
-    return picture;
+    return shot;
 }
 
 const char *const kProgramFiles[] = {"backup.exe", "readme.txt", "setup.exe", "sync.exe",
@@ -329,7 +347,7 @@ const QList<Shot> &shots()
              failure = std::make_unique<runner::FailureWindow>(*f.platform);
              failure->tell({QStringLiteral("ＰＧＭ2 を起動できませんでした（ファイルが見つかりません）\n"
                                            "　C:\\Users\\taro\\tools\\backup.exe")},
-                           QStringLiteral("C:\\Users\\taro\\ネルバト\\jikkorireki.txt"), kRunnerStart);
+                           QStringLiteral("C:\\Users\\taro\\AppData\\Local\\Programs\\nerubato\\jikkorireki.txt"), kRunnerStart);
              return failure.get();
          }},
         {QStringLiteral("general-error-box"), nullptr,
@@ -347,9 +365,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     installLook();
     QTextStream err(stderr);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    withFrames = args.removeAll(QStringLiteral("--frames")) > 0;
     if (args.isEmpty()) {
-        err << "usage: nerubato_shots OUTPUT_DIRECTORY [NAME...]\n";
+        err << "usage: nerubato_shots [--frames] OUTPUT_DIRECTORY [NAME...]\n";
         return 2;
     }
     const QDir out(args.first());
@@ -371,7 +390,7 @@ int main(int argc, char *argv[])
             window = shot.prepare(forms);
             window->show();
             QApplication::processEvents();
-            picture = window->grab();
+            picture = shot.name == u"edit-menu" ? window->grab() : ::picture(window);
         }
         if (!picture.isNull() && picture.save(file)) {
             QTextStream(stdout) << file << '\n';
