@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The Windows build: nerubato.exe and its tests cross-compiled with MinGW-w64
 # against Qt for Windows (scripts/windows-qt.sh). dist/nerubato-windows-x64.zip
-# is packed, unzipped into an empty folder (and into one whose path holds
+# is packed, and beside it the installer dist/nerubato-setup-x64.exe, which is
+# installed, upgraded and uninstalled under Wine as a Japanese Windows
+# (scripts/wine-installer-test.sh). The zip is unzipped into an empty folder (and into one whose path holds
 # spaces and Japanese characters) and started there under Wine until its main
 # window shows with the native style; then every test runs under Wine in a
 # fresh prefix of its own, and CTest's summary closes the output.
