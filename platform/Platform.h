@@ -92,6 +92,10 @@ public:
     enum class SessionEnd { Ended, Skipped, Failed };
     // Powers the computer off, or restarts it.
     virtual SessionEnd endSession(bool restart);
+
+protected:
+    // A document handed to an application, which counts as ended at once.
+    static std::unique_ptr<Program> handedOver();
 };
 
 } // namespace nerubato

@@ -95,7 +95,7 @@ lines=(false 01/01 false false false false false false false true 00:00 23:59 00
 printf '%s\r\n' "${lines[@]}" | iconv -f UTF-8 -t CP932 >"$dir/kidodata.dat"
 { read -r target; read -r folder; } <<<"$(shortcut "$startup_link")"
 (cd "$(unix "$folder")" && "$wine" "$target" >/dev/null 2>&1)
-for _ in $(seq 40); do [ -f "$dir/ran-$today.txt" ] && break; sleep 0.5; done
+"$NERUBATO_WINESERVER" -w # the program it started has ended too
 [ "$(tr -d '\r\n ' <"$dir/ran-$today.txt" 2>/dev/null)" = "$today" ] ||
     fail "the Startup shortcut's target ran nothing in its working folder"
 echo "a sign-in carried the schedule out: ran-$today.txt written"

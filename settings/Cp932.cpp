@@ -1,108 +1,12 @@
 #include "Cp932.h"
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <QStringDecoder>
-#include <QStringEncoder>
-#endif
+#include "system/CodePage.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace nerubato::cp932 {
 
 namespace {
-
-// The table lookups, all or nothing: false when any character fails.
-#ifdef Q_OS_WIN
-constexpr UINT kCodePage = 932;
-
-bool decodeTable(const char *data, qsizetype size, QString &out)
-{
-    if (size == 0) {
-        out.clear();
-        return true;
-    }
-    if (size > std::numeric_limits<int>::max())
-        return false;
-    const int length = static_cast<int>(size);
-    const int needed =
-        MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, data, length, nullptr, 0);
-    if (needed <= 0)
-        return false;
-    out.resize(needed);
-    return MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, data, length,
-                               reinterpret_cast<wchar_t *>(out.data()), needed) == needed;
-}
-
-bool encodeTable(QStringView text, QByteArray &out)
-{
-    if (text.isEmpty()) {
-        out.clear();
-        return true;
-    }
-    if (text.size() > std::numeric_limits<int>::max() / 2)
-        return false;
-    const auto *wide = reinterpret_cast<const wchar_t *>(text.utf16());
-    const int length = static_cast<int>(text.size());
-    BOOL usedDefault = FALSE;
-    // No best fit: without it U+00A5 would quietly become a backslash.
-    const int needed = WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide, length, nullptr,
-                                           0, nullptr, &usedDefault);
-    if (needed <= 0 || usedDefault)
-        return false;
-    out.resize(needed);
-    return WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide, length, out.data(), needed,
-                               nullptr, &usedDefault) == needed &&
-           !usedDefault;
-}
-#else
-constexpr const char *kCodec = "windows-31j";
-
-// ICU's table swaps three control codes round (0x1A reads as U+001C, 0x1C as
-// U+007F, 0x7F as U+001A, and back) where code page 932 maps every byte under
-// 0x80 to itself: put them back, so that both builds read and write the same
-// bytes.
-// Each pair: what ICU reads a byte as, and the byte's own code point.
-constexpr char16_t kSwapped[][2] = {{0x1C, 0x1A}, {0x7F, 0x1C}, {0x1A, 0x7F}};
-
-QChar fromTable(QChar c)
-{
-    for (const auto &[table, own] : kSwapped) {
-        if (c.unicode() == table)
-            return QChar(own);
-    }
-    return c;
-}
-
-QChar toTable(QChar c)
-{
-    for (const auto &[table, own] : kSwapped) {
-        if (c.unicode() == own)
-            return QChar(table);
-    }
-    return c;
-}
-
-bool decodeTable(const char *data, qsizetype size, QString &out)
-{
-    QStringDecoder decoder(kCodec);
-    out = decoder.decode(QByteArrayView(data, size));
-    for (QChar &c : out)
-        c = fromTable(c);
-    return !decoder.hasError();
-}
-
-bool encodeTable(QStringView text, QByteArray &out)
-{
-    QString table(text.size(), Qt::Uninitialized);
-    std::transform(text.begin(), text.end(), table.begin(), toTable);
-    QStringEncoder encoder(kCodec);
-    out = encoder.encode(table);
-    return !encoder.hasError();
-}
-#endif
 
 // The converters pair bytes as the tables do.
 constexpr auto kTables = LeadTakes::TrailByte;
@@ -132,7 +36,7 @@ void appendRun(const QByteArray &bytes, qsizetype from, qsizetype to, QString &o
         return;
     QString run;
     // One QChar per character is what byteLength() relies on.
-    if (decodeTable(bytes.constData() + from, to - from, run) &&
+    if (decodeCodePage932(bytes.constData() + from, to - from, run) &&
         run.size() == characterCount(bytes, from, to)) {
         out += run;
         return;
@@ -140,7 +44,7 @@ void appendRun(const QByteArray &bytes, qsizetype from, qsizetype to, QString &o
     for (qsizetype i = from, next = from; i < to; i = next) {
         next = nextCharacter(bytes, i, kTables);
         QString one;
-        out += decodeTable(bytes.constData() + i, next - i, one) && one.size() == 1
+        out += decodeCodePage932(bytes.constData() + i, next - i, one) && one.size() == 1
                    ? one
                    : QString(QChar::ReplacementCharacter);
     }
@@ -183,7 +87,7 @@ std::optional<QByteArray> encode(QStringView text)
     QByteArray bytes;
     // The round trip refuses what a table maps one way only, such as the
     // private-use characters Windows gives the stray bytes 0xA0 and 0xFD.
-    if (!encodeTable(text, bytes) || decode(bytes) != text)
+    if (!encodeCodePage932(text, bytes) || decode(bytes) != text)
         return std::nullopt;
     return bytes;
 }

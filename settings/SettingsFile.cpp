@@ -1,6 +1,7 @@
 #include "SettingsFile.h"
 
 #include "Errors.h"
+#include "system/Files.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,13 +12,6 @@
 
 #include <algorithm>
 
-#ifdef Q_OS_WIN
-#include <io.h>
-#include <windows.h>
-#else
-#include <cerrno>
-#include <unistd.h>
-#endif
 
 namespace nerubato {
 
@@ -56,20 +50,6 @@ QByteArray joinLines(const Lines &lines)
     return out;
 }
 
-QString longPathForm(const QString &path)
-{
-    const QString absolute = QDir::toNativeSeparators(QDir::cleanPath(QDir(path).absolutePath()));
-#ifdef Q_OS_WIN
-    if (absolute.startsWith(u"\\\\?\\"))
-        return absolute;
-    if (absolute.startsWith(u"\\\\"))
-        return QStringLiteral("\\\\?\\UNC\\") + absolute.mid(2);
-    return QStringLiteral("\\\\?\\") + absolute;
-#else
-    return absolute;
-#endif
-}
-
 namespace {
 
 // True once bytes hold `count` whole lines, or a NUL that ends the text.
@@ -86,47 +66,6 @@ bool holdsLines(const QByteArray &bytes, qsizetype from, int count, int &ended)
             return true;
     }
     return false;
-}
-
-// Feeds the file to take() a piece at a time until take() has had enough.
-template <typename Take> bool readPieces(const QString &fileName, Take take)
-{
-    constexpr qsizetype kPiece = 64 * 1024;
-#ifdef Q_OS_WIN
-    // Windows only lets a file be opened without sharing while nobody else
-    // holds it, so a report the runner has not closed yet is refused rather
-    // than read half-written.
-    const QString path = longPathForm(fileName);
-    QElapsedTimer elapsed;
-    elapsed.start();
-    HANDLE file;
-    for (;;) {
-        file = CreateFileW(reinterpret_cast<LPCWSTR>(path.utf16()), GENERIC_READ, 0, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (file != INVALID_HANDLE_VALUE)
-            break;
-        if (GetLastError() != ERROR_SHARING_VIOLATION || elapsed.elapsed() >= kShareRetry)
-            return false;
-        QThread::msleep(50);
-    }
-    QByteArray piece(kPiece, Qt::Uninitialized);
-    bool ok = true;
-    DWORD got = 0;
-    while ((ok = ReadFile(file, piece.data(), DWORD(kPiece), &got, nullptr) != 0) && got > 0 &&
-           take(piece.constData(), qsizetype(got))) {
-    }
-    CloseHandle(file);
-    return ok;
-#else
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return false;
-    QByteArray piece(kPiece, Qt::Uninitialized);
-    qint64 got = 0;
-    while ((got = file.read(piece.data(), kPiece)) > 0 && take(piece.constData(), got)) {
-    }
-    return got >= 0;
-#endif
 }
 
 } // namespace
@@ -152,7 +91,7 @@ Lines loadFirstLines(const QDir &folder, const QString &name, int count)
     const QString fileName = folder.filePath(name);
     QByteArray head;
     int ended = 0;
-    const bool read = readPieces(fileName, [&](const char *data, qsizetype size) {
+    const bool read = readUnshared(fileName, kShareRetry, [&](const char *data, qsizetype size) {
         const qsizetype from = head.size();
         head.append(data, std::min(size, kMaxHeadBytes - head.size()));
         return !holdsLines(head, from, count, ended) && head.size() < kMaxHeadBytes;
@@ -167,43 +106,7 @@ Lines loadFirstLines(const QDir &folder, const QString &name, int count)
 
 namespace {
 
-// QSaveFile::commit() syncs the temporary file but does not look at the result,
-// and a failed sync can mean the data never reaches the disk: it must not then
-// replace the old file.
-bool syncToDisk(QSaveFile &file)
-{
-#ifdef Q_OS_UNIX
-    int result;
-    do {
-#ifdef Q_OS_LINUX
-        result = ::fdatasync(file.handle());
-#else
-        result = ::fsync(file.handle());
-#endif
-    } while (result != 0 && errno == EINTR);
-    return result == 0;
-#elif defined(Q_OS_WIN)
-    return ::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()))) != 0;
-#else
-    Q_UNUSED(file);
-    return true;
-#endif
-}
-
 enum class Written { Yes, Blocked, No };
-
-#ifdef Q_OS_WIN
-// The replace failed; only another process holding the target open goes
-// away by waiting. Windows says "access denied" for that, and for a target
-// that is read-only or a directory too, which waiting does not mend.
-bool replaceWasBlocked(const QString &fileName)
-{
-    const QString path = longPathForm(fileName);
-    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(path.utf16()));
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
-}
-#endif
 
 Written tryWrite(const QString &fileName, const QByteArray &bytes)
 {
@@ -219,11 +122,7 @@ Written tryWrite(const QString &fileName, const QByteArray &bytes)
         return Written::No;
     if (file.commit())
         return Written::Yes;
-#ifdef Q_OS_WIN
-    if (replaceWasBlocked(fileName))
-        return Written::Blocked;
-#endif
-    return Written::No;
+    return replaceWasBlocked(fileName) ? Written::Blocked : Written::No;
 }
 
 } // namespace

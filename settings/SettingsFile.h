@@ -30,24 +30,14 @@ Lines loadLines(const QDir &folder, const QString &name);
 // a plain read. Throws FileOpenError.
 Lines loadFirstLines(const QDir &folder, const QString &name, int count);
 inline constexpr qsizetype kMaxHeadBytes = qsizetype(1) << 20;
-#ifdef Q_OS_WIN
 inline constexpr int kShareRetry = 1000;
-#endif
-
-// The form in which Windows takes a path of any length, absolute:
-// "\\?\C:\..." or "\\?\UNC\server\share\..."; elsewhere the absolute path.
-QString longPathForm(const QString &path);
 // Replaces fileName atomically (temporary file in the same directory, flushed,
 // synced, renamed over the target). On any failure the old file stays whole,
 // no temporary file is left, and FileCreateError is thrown.
 void saveLines(const QDir &folder, const QString &name, const Lines &lines);
 // A replace that another process blocks (the target held open) is tried
-// again for this long (ms); any other failure is reported at once.
-#ifdef Q_OS_WIN
-inline constexpr int kReplaceRetry = 2000;
-#else
-inline constexpr int kReplaceRetry = 0;
-#endif
+// again for kReplaceRetry ms (system/Files.h); any other failure is reported
+// at once.
 void saveBytes(const QDir &folder, const QString &name, const QByteArray &bytes);
 
 } // namespace nerubato
