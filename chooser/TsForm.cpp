@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "settings/Cp932.h"
 #include "settings/Errors.h"
+#include "system/FileNames.h"
 #include "ui/Handlers.h"
 #include "ui/Placement.h"
 #include "ui_TsForm.h"
@@ -26,12 +27,7 @@ namespace {
 
 bool isBrowsable(const QString &path)
 {
-    const QFileInfo info(path);
-#ifdef Q_OS_WIN
-    return info.isDir() && info.isReadable();
-#else
-    return info.isDir() && info.isReadable() && info.isExecutable();
-#endif
+    return canEnter(QFileInfo(path));
 }
 
 } // namespace

@@ -16,4 +16,9 @@ void installLook();
 // 32 and 64 at 200 %, and X11 stores every pixel of every size on each window.
 void setRawWindowIcon(const QString &resource);
 
+// What the look needs of this system (Look_win.cpp, Look_unix.cpp): on Linux
+// the design font mapped to an installed Japanese one and the Windows button
+// order; Windows has both.
+void installSystemLook(const QString &designFont);
+
 } // namespace nerubato

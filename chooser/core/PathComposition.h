@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/FileNames.h"
+
 #include <QByteArray>
 #include <QChar>
 #include <QDir>
@@ -7,25 +9,13 @@
 
 namespace nerubato {
 
-// How the file system tells names apart.
-constexpr Qt::CaseSensitivity kPathCase =
-#ifdef Q_OS_WIN
-    Qt::CaseInsensitive;
-#else
-    Qt::CaseSensitive;
-#endif
-
 // Windows shows directories in lower case, letters A to Z only (double-byte
 // characters stay as they are); names on a case-sensitive file system keep
 // their case, or the path would name another directory.
 QString lowerAsciiLetters(QString text);
 inline QString shownDirectory(const QString &path)
 {
-#ifdef Q_OS_WIN
-    return lowerAsciiLetters(path);
-#else
-    return path;
-#endif
+    return kFoldersInLowerCase ? lowerAsciiLetters(path) : path;
 }
 
 // True when path ('/'-separated) is root itself or lies below it.
