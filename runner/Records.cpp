@@ -13,9 +13,10 @@ namespace {
 // Enough for a runner that writes now; more than a runner ever holds it.
 constexpr int kRecordsWait = 3000;
 
-bool writeHistory(const StartFolder &folder, RunRecord &record, QByteArray &block)
+// The history with block replaced by next; a failure joins the record's troubles.
+bool writeHistory(const StartFolder &folder, RunRecord &record, QByteArray &block,
+                  const QByteArray &next)
 {
-    const QByteArray next = historyBlock(record);
     if (next == block)
         return true;
     try {
@@ -36,8 +37,13 @@ bool writeHistory(const StartFolder &folder, RunRecord &record, QByteArray &bloc
 
 void account(const StartFolder &folder, RunRecord &record, QByteArray &block, ReportWrite report)
 {
+    const QByteArray next = historyBlock(record);
+    // Nothing new to tell: no lock taken, no file touched (a run tells at
+    // each of its steps, and its last tick often has nothing new).
+    if (report == ReportWrite::No && next == block)
+        return;
     const RecordsLock hold(folder.path(), kHistoryFile, kRecordsWait);
-    const bool told = writeHistory(folder, record, block);
+    const bool told = writeHistory(folder, record, block, next);
     if (report == ReportWrite::No || (report == ReportWrite::UnlessThere && folder.hasReport()))
         return;
     try {
@@ -47,7 +53,7 @@ void account(const StartFolder &folder, RunRecord &record, QByteArray &block, Re
         record.troubles
             << QStringLiteral("報告 %1 を書けませんでした（%2）").arg(kReportFile, e.text());
         if (told)
-            writeHistory(folder, record, block);
+            writeHistory(folder, record, block, historyBlock(record));
     }
 }
 

@@ -89,10 +89,8 @@ echo "installed in $default: both shortcuts work there, the entry is there"
 # 2. A sign-in: the Startup shortcut's target, started in its working folder,
 # carries a registration out (a schedule that runs at once, a 3-s countdown).
 today=$(date +%y%m%d)
-lines=(false 01/01 false false false false false false false true 00:00 23:59 00:00 0 3 cmd.exe
-    '' '' '' '' '/c echo yymmdd>ran-yymmdd.txt' '' '' '' '' '' '' '' '' '' false false false false syuryo3
-    23:59 false false false true 0 0 0 0 false true true kidojiymd 970101)
-printf '%s\r\n' "${lines[@]}" | iconv -f UTF-8 -t CP932 >"$dir/kidodata.dat"
+nerubato_registration 14=0 15=3 16=cmd.exe '21=/c echo yymmdd>ran-yymmdd.txt' 47=true \
+    >"$dir/kidodata.dat"
 { read -r target; read -r folder; } <<<"$(shortcut "$startup_link")"
 (cd "$(unix "$folder")" && "$wine" "$target" >/dev/null 2>&1)
 "$NERUBATO_WINESERVER" -w # the program it started has ended too

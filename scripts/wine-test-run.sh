@@ -12,6 +12,8 @@
 #   PACKAGE  the unzipped nerubato/ folder; WORK an empty folder to work in
 # Variables: NERUBATO_WINE, NERUBATO_WINESERVER (scripts/wine.sh).
 set -euo pipefail
+source "$(dirname "$0")/setup.sh"
+source "$NERUBATO_ROOT/scripts/wine.sh"
 package=$1 work=$2 end=${3:-}
 wine=$NERUBATO_WINE
 cd "$work"
@@ -21,15 +23,7 @@ fail() {
     exit 1
 }
 
-# The registration: the untouched file's 49 lines with "N=text" replaced, CP932, CR LF.
-registration() {
-    local lines=(false 01/01 false false false false false false false true 00:00 23:59 00:00
-        10 30 '' '' '' '' '' '' '' '' '' '' '' '' '' '' '' false false false false syuryo3 23:59
-        false false false true 0 0 0 0 false true false kidojiymd 970101)
-    local change
-    for change in "$@"; do lines[${change%%=*} - 1]=${change#*=}; done
-    printf '%s\r\n' "${lines[@]}" | iconv -f UTF-8 -t CP932 >kidodata.dat
-}
+registration() { nerubato_registration "$@" >kidodata.dat; }
 
 # Clicks a window at a point measured from its bottom right corner: a
 # runner's window need not have the keyboard (the program it started may).

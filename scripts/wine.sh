@@ -60,3 +60,14 @@ nerubato_wine_path() {
     for dir in "${NERUBATO_RUNTIME_DIRS[@]}"; do WINEPATH+=";$(nerubato_winpath "$dir")"; done
     export WINEPATH
 }
+
+# A registration on standard output: the untouched editor's 49 lines with
+# "N=text" replaced, CP932, CR LF.
+nerubato_registration() {
+    local lines=(false 01/01 false false false false false false false true 00:00 23:59 00:00
+        10 30 '' '' '' '' '' '' '' '' '' '' '' '' '' '' '' false false false false syuryo3 23:59
+        false false false true 0 0 0 0 false true false kidojiymd 970101)
+    local change
+    for change in "$@"; do lines[${change%%=*} - 1]=${change#*=}; done
+    printf '%s\r\n' "${lines[@]}" | iconv -f UTF-8 -t CP932
+}

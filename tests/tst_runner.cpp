@@ -33,11 +33,6 @@ QStringList lines(const QString &name = kReportFile)
     return lines;
 }
 
-QStringList report()
-{
-    return lines();
-}
-
 template <typename Window = RunnerWindow> Window *shownWindow()
 {
     for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -143,7 +138,7 @@ private slots:
         QVERIFY(!start.plan);
         QCOMPARE(sequel(start), Sequel::None);
         QVERIFY2(!dir.exists(kMarkerFile), "a marker left would have the next start skip its checks");
-        const QStringList lines = report();
+        const QStringList lines = ::lines();
         QCOMPARE(lines.size(), 9);
         QVERIFY2(lines[0].startsWith(result), qPrintable(lines[0]));
         QCOMPARE(lines[1], conditions);
@@ -236,7 +231,7 @@ private slots:
         r.after(3600);
         QVERIFY(r.finished);
         QVERIFY(r.platform.programs.isEmpty());
-        QVERIFY(report().value(0).startsWith(QStringLiteral("中止したため起動しませんでした")));
+        QVERIFY(lines().value(0).startsWith(QStringLiteral("中止したため起動しませんでした")));
     }
 
     void waitingWindowMinimizes_data()
@@ -303,7 +298,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT((r.run->tick(), dir.exists("P1.ended") && dir.exists("P2.ended")), 10000);
         QCOMPARE(dir.read(QStringLiteral("P2.started")), independent ? QByteArray() : "P1.ended\n");
         QTRY_VERIFY_WITH_TIMEOUT((r.run->tick(), r.finished), 10000);
-        QVERIFY(report().value(3).startsWith(QStringLiteral("ＰＧＭ2: 10:0%1:00 に起動しました").arg(minutes)));
+        QVERIFY(lines().value(3).startsWith(QStringLiteral("ＰＧＭ2: 10:0%1:00 に起動しました").arg(minutes)));
     }
 
     // A clock set on or back, or a computer asleep, during a countdown takes
@@ -365,7 +360,7 @@ private slots:
         Runner r(changes, marker);
         press("runNow_Btn");
         QCOMPARE(r.platform.programs.size(), 1);
-        QVERIFY(report().value(7).startsWith(QStringLiteral("Windows終了: ")));
+        QVERIFY(lines().value(7).startsWith(QStringLiteral("Windows終了: ")));
         r.after(1);
         QVERIFY(r.platform.sessionEnds.isEmpty());
         std::optional<test::MessageAnswerer> question;
@@ -444,7 +439,7 @@ private slots:
         Runner r(changes + ";38=true", false, at);
         r.after(30);
         QCOMPARE(r.dir.read(kDayFile), day);
-        QCOMPARE(report().value(9), QStringLiteral("一日一度の記録: ") + told);
+        QCOMPARE(lines().value(9), QStringLiteral("一日一度の記録: ") + told);
     }
 
     // At a real start a failure comes on top, names itself and the history,
@@ -484,7 +479,7 @@ private slots:
                      text.endsWith(QDir::toNativeSeparators(r.dir.file(kHistoryFile))),
                  qPrintable(text));
         if (!blocked.isEmpty()) // the report says so
-            QCOMPARE(report().last(), told);
+            QCOMPARE(lines().last(), told);
         r.after(FailureWindow::kShownSeconds - 2);
         QVERIFY(window->isVisible() && !r.finished);
         r.after(2);

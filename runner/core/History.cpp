@@ -15,21 +15,6 @@ QByteArray line(const QString &text)
     return inCp932(text) + "\r\n";
 }
 
-// A value from a file (a path, its arguments) may be of any length: a block
-// keeps its head, so that one start never fills the history.
-QByteArray cut(const QByteArray &bytes)
-{
-    constexpr qsizetype kKept = 1000;
-    qsizetype end = 0;
-    while (end < bytes.size()) {
-        const qsizetype next = cp932::nextCharacter(bytes, end, cp932::LeadTakes::TrailByte);
-        if (next > kKept)
-            return bytes.first(end) + "...";
-        end = next;
-    }
-    return bytes;
-}
-
 QString resultWords(const RunRecord &r)
 {
     if (r.result == Result::Started && !r.reportedAt.isValid())
@@ -102,7 +87,10 @@ QByteArray historyBlock(const RunRecord &r)
             continue;
         any = true;
         const QString label = programLabel(i) + QStringLiteral(": ");
-        block += inCp932(label + programState(p)) + "  " + cut(p.commandLine) + "\r\n";
+        block += inCp932(label + programState(p)) + "  " +
+                 // A path and its arguments may be of any length: one start
+                 // never fills the history.
+                 headOf(p.commandLine, 1000) + "\r\n";
         if (p.endedAt.isValid())
             block += line(label +
                           QStringLiteral("%1 に終わりました").arg(p.endedAt.toString(u"HH:mm:ss")) +

@@ -15,20 +15,6 @@ QString hhmm(const QTime &t)
     return t.toString(u"HH:mm");
 }
 
-// A damaged line may be of any length: the report shows its head.
-QByteArray head(const QByteArray &bytes)
-{
-    constexpr qsizetype kShown = 40;
-    qsizetype end = 0;
-    while (end < bytes.size()) {
-        const qsizetype next = cp932::nextCharacter(bytes, end, cp932::LeadTakes::TrailByte);
-        if (next > kShown)
-            return bytes.first(end) + "...";
-        end = next;
-    }
-    return bytes;
-}
-
 QString window(const Plan &plan)
 {
     return hhmm(plan.from) + u'～' + hhmm(plan.to);
@@ -155,7 +141,7 @@ QByteArray damageText(const Damage &damage)
                            .arg(damage.line)
                            .arg(kSettingsLineCount));
     return inCp932(QStringLiteral("%1 の %2 行目が正しくありません: ").arg(file).arg(damage.line)) +
-           '"' + shown(head(damage.text)) + '"';
+           '"' + shown(headOf(damage.text, 40)) + '"';
 }
 
 QByteArray notRegisteredText()
@@ -228,6 +214,18 @@ QByteArray shown(const QByteArray &bytes)
     return out;
 }
 
+QByteArray headOf(const QByteArray &bytes, qsizetype maxBytes)
+{
+    qsizetype end = 0;
+    while (end < bytes.size()) {
+        const qsizetype next = cp932::nextCharacter(bytes, end, cp932::LeadTakes::TrailByte);
+        if (next > maxBytes)
+            return bytes.first(end) + "...";
+        end = next;
+    }
+    return bytes;
+}
+
 QByteArray commandLine(const QByteArray &path, const QByteArray &arguments)
 {
     return shown(arguments.isEmpty() ? path : path + ' ' + arguments);
@@ -243,8 +241,12 @@ ProgramOutcomes notStarted(const Lines &registration)
     ProgramOutcomes outcomes;
     for (int i = 0; i < ScheduleSettings::kEntries; ++i) {
         if (!read.jikko_Path[i].isEmpty())
-            outcomes[i] = {ProgramOutcome::Kind::NotStarted, {},
-                           commandLine(read.jikko_Path[i], read.sw_Args[i]), {}, {}, 0};
+            outcomes[i] = {ProgramOutcome::Kind::NotStarted,
+                           {},
+                           commandLine(read.jikko_Path[i], read.sw_Args[i]),
+                           {},
+                           {},
+                           0};
     }
     return outcomes;
 }

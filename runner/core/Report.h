@@ -34,6 +34,9 @@ QByteArray inCp932(const QString &text);
 // Bytes read from a file, fit to stand in a record that stays CP932: a byte
 // that is no part of a CP932 character shows as <XX>, in hex.
 QByteArray shown(const QByteArray &bytes);
+// Bytes of any length as a record shows them: as many whole characters as
+// fit in maxBytes, then "..." when some were left out.
+QByteArray headOf(const QByteArray &bytes, qsizetype maxBytes);
 // The program's path and arguments as one text, as the report shows them.
 QByteArray commandLine(const QByteArray &path, const QByteArray &arguments);
 // The programs a registration's lines name (a path from its folder and file

@@ -79,6 +79,12 @@ QByteArray replaceDateWord(const QByteArray &text, const QByteArray &word);
 // quotes (as Explorer's パスのコピー gives it) is the path inside them. A quote
 // is never a CP932 trail byte, so the bytes can be looked at as they are.
 QByteArray programPath(const QByteArray &path);
+// A path or its arguments as run: each "yymmdd" replaced by word, the text as
+// it stands when word is empty (the reserved word off).
+inline QByteArray asRun(const QByteArray &text, const QByteArray &word)
+{
+    return word.isEmpty() ? text : replaceDateWord(text, word);
+}
 // What "yymmdd" stands for on a run that started on `day`; empty when the
 // reserved word is off.
 QByteArray dateWord(const Plan &plan, QDate day);

@@ -55,15 +55,12 @@ QString noEndingText()
 
 QString programList(const Plan &plan, const QByteArray &word)
 {
-    const auto asRun = [&word](const QByteArray &text) {
-        return word.isEmpty() ? text : replaceDateWord(text, word);
-    };
     QStringList lines;
     for (int i = 0; i < ScheduleSettings::kEntries; ++i) {
         if (!plan.hasProgram(i))
             continue;
-        QByteArray line = asRun(plan.record.jikko_Path[i]);
-        if (const QByteArray arguments = asRun(plan.record.sw_Args[i]); !arguments.isEmpty())
+        QByteArray line = asRun(plan.record.jikko_Path[i], word);
+        if (const QByteArray arguments = asRun(plan.record.sw_Args[i], word); !arguments.isEmpty())
             line += ' ' + arguments;
         lines << programLabel(i) + QStringLiteral("  ") + cp932::decode(line);
     }

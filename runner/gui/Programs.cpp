@@ -39,11 +39,8 @@ void Programs::follow(const QDateTime &now)
 
 void Programs::startEntry(int entry, const QDateTime &now)
 {
-    const auto asRun = [this](const QByteArray &text) {
-        return m_word.isEmpty() ? text : replaceDateWord(text, m_word);
-    };
-    const QByteArray path = asRun(m_plan.record.jikko_Path[entry]);
-    const QByteArray arguments = asRun(m_plan.record.sw_Args[entry]);
+    const QByteArray path = asRun(m_plan.record.jikko_Path[entry], m_word);
+    const QByteArray arguments = asRun(m_plan.record.sw_Args[entry], m_word);
     Platform::Started started =
         m_platform.startProgram(cp932::decode(programPath(path)), cp932::decode(arguments));
     m_batch[entry].startedAt = now;
