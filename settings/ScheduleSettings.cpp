@@ -2,49 +2,57 @@
 
 #include "Errors.h"
 #include "PathParts.h"
+#include "RecordLines.h"
+
+#include <type_traits>
 
 namespace nerubato {
 
 namespace {
 
-const QByteArray kTrue = "true";
-const QByteArray kFalse = "false";
-
-QByteArray flag(bool on)
+// The member of the record that a line holds (a path aside: it takes two
+// lines), handed to `use` as bool &, an enum & or QByteArray &.
+template <typename Record, typename Use> void withField(Record &s, const RecordLine &row, Use use)
 {
-    return on ? kTrue : kFalse;
-}
-
-QByteArray syuryoText(SyuryoMode m)
-{
-    switch (m) {
-    case SyuryoMode::Syuryo1:
-        return "syuryo1";
-    case SyuryoMode::Syuryo2:
-        return "syuryo2";
-    case SyuryoMode::Syuryo3:
-        break;
+    const int e = row.entry;
+    switch (row.field) {
+    case Field::kidobi_Flag: return use(s.kidobi_Flag);
+    case Field::kidobi_Date: return use(s.kidobi_Date);
+    case Field::yobi_Days: return use(s.yobi_Days[e]);
+    case Field::kido_Mode: return use(s.kido_Mode);
+    case Field::kara_Time: return use(s.kara_Time);
+    case Field::made_Time: return use(s.made_Time);
+    case Field::timer_Time: return use(s.timer_Time);
+    case Field::kensyutu_Sec: return use(s.kensyutu_Sec);
+    case Field::message_Sec: return use(s.message_Sec);
+    case Field::jikko_Path: return use(s.jikko_Path[e]);
+    case Field::sw_Args: return use(s.sw_Args[e]);
+    case Field::dokuritu_Flag: return use(s.dokuritu_Flag[e]);
+    case Field::syuryo_Mode: return use(s.syuryo_Mode);
+    case Field::syuryo2_Time: return use(s.syuryo2_Time);
+    case Field::yobi_Flag: return use(s.yobi_Flag);
+    case Field::ikkai_Flag: return use(s.ikkai_Flag);
+    case Field::syosai_Mode: return use(s.syosai_Mode);
+    case Field::minimize_Mode: return use(s.minimize_Mode);
+    case Field::jikansa_Min: return use(s.jikansa_Min[e]);
+    case Field::smallstart_Flag: return use(s.smallstart_Flag);
+    case Field::shutdown_Mode: return use(s.shutdown_Mode);
+    case Field::yoyakugo_Flag: return use(s.yoyakugo_Flag);
+    case Field::yoyakugo_Mode: return use(s.yoyakugo_Mode);
+    case Field::siteiymd_Date: return use(s.siteiymd_Date);
     }
-    return "syuryo3";
 }
+
+template <typename T> constexpr bool isText = std::is_same_v<std::decay_t<T>, QByteArray>;
 
 // Fetches line n (1-based) just before its field is set, as the reader must
 // fail at exactly the first missing line.
-class LineReader
+const QByteArray &lineAt(const Lines &lines, int n)
 {
-public:
-    explicit LineReader(const Lines &lines) : m_lines(lines) {}
-    const QByteArray &operator()(int n) const
-    {
-        if (n < 1 || n > m_lines.size())
-            throw ListIndexError();
-        return m_lines[n - 1];
-    }
-    bool flag(int n) const { return (*this)(n) == kTrue; }
-
-private:
-    const Lines &m_lines;
-};
+    if (n < 1 || n > lines.size())
+        throw ListIndexError();
+    return lines[n - 1];
+}
 
 } // namespace
 
@@ -52,76 +60,45 @@ Lines settingsToLines(const ScheduleSettings &s)
 {
     Lines out;
     out.reserve(kSettingsLineCount);
-    out << flag(s.kidobi_Flag) << s.kidobi_Date;
-    for (bool day : s.yobi_Days)
-        out << flag(day);
-    out << flag(s.kido_Mode == KidoMode::Sokuji) << s.kara_Time << s.made_Time << s.timer_Time
-        << s.kensyutu_Sec << s.message_Sec;
-
-    std::array<PathParts, ScheduleSettings::kEntries> parts;
-    for (int i = 0; i < ScheduleSettings::kEntries; ++i)
-        parts[i] = splitPath(s.jikko_Path[i]);
-    for (const auto &p : parts)
-        out << p.fileName;
-    for (const auto &args : s.sw_Args)
-        out << args;
-    for (const auto &p : parts)
-        out << p.directory;
-
-    for (bool independent : s.dokuritu_Flag)
-        out << flag(independent);
-    out << syuryoText(s.syuryo_Mode) << s.syuryo2_Time << flag(s.yobi_Flag) << flag(s.ikkai_Flag)
-        << flag(s.syosai_Mode == SyosaiMode::Syosai2)
-        << flag(s.minimize_Mode == MinimizeMode::Minimize);
-    for (const auto &minutes : s.jikansa_Min)
-        out << minutes;
-    out << flag(s.smallstart_Flag) << flag(s.shutdown_Mode == ShutdownMode::Shutdown)
-        << flag(s.yoyakugo_Flag)
-        << QByteArray(s.yoyakugo_Mode == YoyakugoMode::Kidojiymd ? "kidojiymd" : "siteiymd")
-        << s.siteiymd_Date;
+    for (const RecordLine &row : kRecordLines) {
+        withField(s, row, [&](const auto &value) {
+            if constexpr (!isText<decltype(value)>) {
+                out << QByteArray(row.values[std::size_t(value)].data(),
+                                  qsizetype(row.values[std::size_t(value)].size()));
+            } else if (row.kind == LineKind::FileName) {
+                out << splitPath(value).fileName;
+            } else if (row.kind == LineKind::Directory) {
+                out << splitPath(value).directory;
+            } else {
+                out << value;
+            }
+        });
+    }
     return out;
 }
 
+// The lines are taken field by field, in the order of each field's first
+// line: a path takes its directory line, then its file-name line.
 void linesToSettings(const Lines &lines, ScheduleSettings &s)
 {
-    const LineReader line(lines);
-
-    s.kidobi_Flag = line.flag(1);
-    s.kidobi_Date = line(2);
-    for (int d = 0; d < 7; ++d)
-        s.yobi_Days[d] = line.flag(3 + d);
-    s.kido_Mode = line.flag(10) ? KidoMode::Sokuji : KidoMode::Timer;
-    s.kara_Time = line(11);
-    s.made_Time = line(12);
-    s.timer_Time = line(13);
-    s.kensyutu_Sec = line(14);
-    s.message_Sec = line(15);
-
-    for (int n = 1; n <= ScheduleSettings::kEntries; ++n) {
-        const QByteArray directory = line(25 + n);
-        s.jikko_Path[n - 1] = joinPath(directory, line(15 + n));
+    for (const RecordLine &row : kRecordLines) {
+        if (row.kind == LineKind::Directory)
+            continue;
+        withField(s, row, [&](auto &value) {
+            using Value = std::decay_t<decltype(value)>;
+            if constexpr (!isText<Value>) {
+                const QByteArray &text = lineAt(lines, row.line);
+                value = Value(writtenValue(row, std::string_view(text.constData(), text.size()))
+                                  .value_or(row.otherwise));
+            } else if (row.kind == LineKind::FileName) {
+                const QByteArray &directory =
+                    lineAt(lines, recordLine(row.field, row.entry, true).line);
+                value = joinPath(directory, lineAt(lines, row.line));
+            } else {
+                value = lineAt(lines, row.line);
+            }
+        });
     }
-    for (int n = 1; n <= ScheduleSettings::kEntries; ++n)
-        s.sw_Args[n - 1] = line(20 + n);
-
-    for (int i = 0; i < 4; ++i)
-        s.dokuritu_Flag[i] = line.flag(31 + i);
-    const QByteArray &syuryo = line(35);
-    s.syuryo_Mode = syuryo == "syuryo1"   ? SyuryoMode::Syuryo1
-                    : syuryo == "syuryo2" ? SyuryoMode::Syuryo2
-                                          : SyuryoMode::Syuryo3;
-    s.syuryo2_Time = line(36);
-    s.yobi_Flag = line.flag(37);
-    s.ikkai_Flag = line.flag(38);
-    s.syosai_Mode = line.flag(39) ? SyosaiMode::Syosai2 : SyosaiMode::Syosai;
-    s.minimize_Mode = line.flag(40) ? MinimizeMode::Minimize : MinimizeMode::NoMinimize;
-    for (int i = 0; i < 4; ++i)
-        s.jikansa_Min[i] = line(41 + i);
-    s.smallstart_Flag = line.flag(45);
-    s.shutdown_Mode = line.flag(46) ? ShutdownMode::Shutdown : ShutdownMode::Reboot;
-    s.yoyakugo_Flag = line.flag(47);
-    s.yoyakugo_Mode = line(48) == "kidojiymd" ? YoyakugoMode::Kidojiymd : YoyakugoMode::Siteiymd;
-    s.siteiymd_Date = line(49);
 }
 
 } // namespace nerubato

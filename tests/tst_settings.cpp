@@ -1,6 +1,7 @@
 #include "settings/Cp932.h"
 #include "settings/Errors.h"
 #include "settings/PathParts.h"
+#include "settings/RecordLines.h"
 #include "settings/RunnerContract.h"
 #include "settings/ScheduleSettings.h"
 #include "settings/SettingsFile.h"
@@ -11,6 +12,9 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <set>
+#include <tuple>
 
 using namespace nerubato;
 
@@ -58,21 +62,25 @@ private slots:
         QCOMPARE(read, s);
     }
 
-    void lineTablePlacesEveryField()
+    // The table names each field's entry once, and a line changed alone is
+    // read into a record that writes it back there and nowhere else.
+    void everyFieldHasExactlyOneLine()
     {
-        const Lines l = settingsToLines(test::changedRecord());
-        QCOMPARE(l[0], "true");
-        QCOMPARE(l[1], "02/29");
-        QCOMPARE(l.mid(2, 7), Lines({"true", "false", "true", "false", "true", "false", "true"}));
-        QCOMPARE(l[9], "false"); // timer start
-        QCOMPARE(l.mid(10, 5), Lines({"01:02", "03:04", "05:06", "0", "900"}));
-        QCOMPARE(l.mid(15, 5), Lines({"APP.EXE", "B.EXE", "X.EXE", "rel.bat", "F.EXE"}));
-        QCOMPARE(l.mid(20, 5), Lines({"-a", "", "yymmdd", "\x95\x5C", "x y"}));
-        QCOMPARE(l.mid(25, 5), Lines({"C:\\", "D:\\TOOLS", "\x83\x5C", "", "E:"}));
-        QCOMPARE(l.mid(30, 4), Lines({"true", "false", "true", "true"}));
-        QCOMPARE(l.mid(34, 6), Lines({"syuryo2", "12:00", "true", "true", "true", "false"}));
-        QCOMPARE(l.mid(40, 4), Lines({"1", "300", "10", "5"}));
-        QCOMPARE(l.mid(44, 5), Lines({"true", "false", "true", "siteiymd", "261207"}));
+        const Lines defaults = settingsToLines(ScheduleSettings{});
+        const QHash<QByteArray, QByteArray> otherValue = {
+            {"true", "false"}, {"false", "true"}, {"syuryo3", "syuryo1"}, {"kidojiymd", "siteiymd"}};
+        std::set<std::tuple<Field, int, bool>> fields;
+        for (const RecordLine &row : kRecordLines) {
+            const bool directory = row.kind == LineKind::Directory;
+            fields.insert({row.field, row.entry, directory});
+            Lines lines = defaults;
+            QByteArray &text = lines[row.line - 1];
+            text = otherValue.value(text, directory ? "C:\\x" : "x");
+            ScheduleSettings read;
+            linesToSettings(lines, read);
+            QCOMPARE(settingsToLines(read), lines);
+        }
+        QCOMPARE(fields.size(), std::size_t(kSettingsLineCount));
     }
 
     void fallBacks_data()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/RecordLines.h"
+
 #include <QString>
 
 // The arithmetic behind the editor's up-down steppers. Each operation takes a
@@ -52,9 +54,15 @@ QString bigStep(const StepRule &rule, const QString &text);
 
 inline constexpr StepRule kTimeRule{StepRule::Time};
 inline constexpr StepRule kDateRule{StepRule::Date};
-inline constexpr StepRule kMessageSecondsRule{StepRule::Number, 3, 900, 30, u"秒"};
-inline constexpr StepRule kBeepSecondsRule{StepRule::Number, 0, 900, 30, u"秒"};
-inline constexpr StepRule kMinutesRule{StepRule::Number, 0, 300, 10, u"分"};
+// A number keeps the range the runner holds its line to.
+constexpr StepRule numberRule(Field field, int bigStep, const char16_t *unit)
+{
+    const RecordLine &row = recordLine(field);
+    return {StepRule::Number, row.minimum, row.maximum, bigStep, unit};
+}
+inline constexpr StepRule kMessageSecondsRule = numberRule(Field::message_Sec, 30, u"秒");
+inline constexpr StepRule kBeepSecondsRule = numberRule(Field::kensyutu_Sec, 30, u"秒");
+inline constexpr StepRule kMinutesRule = numberRule(Field::jikansa_Min, 10, u"分");
 
 // The unit and range a stepper keeps its field in: "3～900秒", "00:00～23:59".
 QString rangeText(const StepRule &rule);

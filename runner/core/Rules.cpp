@@ -8,121 +8,12 @@ namespace nerubato::runner {
 
 namespace {
 
-// The lines that hold a flag, or a two-way choice written as one.
-constexpr int kFlagLines[] = {1,  3,  4,  5,  6,  7,  8,  9,  10, 31,
-                              32, 33, 34, 37, 38, 39, 40, 45, 46, 47};
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Two digits at i, as a number.
-std::optional<int> twoDigits(const QByteArray &t, int i)
-{
-    if (!isDigit(t[i]) || !isDigit(t[i + 1]))
-        return std::nullopt;
-    return (t[i] - '0') * 10 + (t[i + 1] - '0');
-}
-
-// "HH:MM", 00:00 to 23:59, as the steppers write it.
-std::optional<QTime> timeOf(const QByteArray &t)
-{
-    if (t.size() != 5 || t[2] != ':')
-        return std::nullopt;
-    const auto h = twoDigits(t, 0), m = twoDigits(t, 3);
-    if (!h || !m || *h > 23 || *m > 59)
-        return std::nullopt;
-    return QTime(*h, *m);
-}
-
-// A whole number without leading zeros, inside [minimum, maximum] (at most 900).
-std::optional<int> numberOf(const QByteArray &t, int minimum, int maximum)
-{
-    if (t.isEmpty() || t.size() > 3 || (t.size() > 1 && t[0] == '0') ||
-        !std::all_of(t.begin(), t.end(), isDigit))
-        return std::nullopt;
-    const int value = t.toInt();
-    if (value < minimum || value > maximum)
-        return std::nullopt;
-    return value;
-}
-
-// "MM/DD" of a leap year, so that 02/29 is a date.
-bool monthDayOf(const QByteArray &t, int &month, int &day)
-{
-    if (t.size() != 5 || t[2] != '/')
-        return false;
-    const auto m = twoDigits(t, 0), d = twoDigits(t, 3);
-    if (!m || !d || *m < 1 || *m > 12 || *d < 1 || *d > QDate(2000, *m, 1).daysInMonth())
-        return false;
-    month = *m;
-    day = *d;
-    return true;
-}
-
 QTime toMinute(const QTime &t)
 {
     return QTime(t.hour(), t.minute());
 }
 
 } // namespace
-
-std::variant<Plan, Damage> readPlan(const Lines &lines)
-{
-    if (lines.size() < kSettingsLineCount)
-        return Damage{int(lines.size()) + 1, {}, true};
-
-    // Every line is looked at; the first bad one in the file's order is named.
-    int bad = kSettingsLineCount + 1;
-    const auto check = [&bad](int line, bool good) {
-        if (!good)
-            bad = std::min(bad, line);
-    };
-    for (int line : kFlagLines)
-        check(line, lines[line - 1] == "true" || lines[line - 1] == "false");
-    const QByteArray &end = lines[34];
-    check(35, end == "syuryo1" || end == "syuryo2" || end == "syuryo3");
-    check(48, lines[47] == "kidojiymd" || lines[47] == "siteiymd");
-
-    Plan plan;
-    ScheduleSettings &s = plan.record;
-    linesToSettings(lines, s);
-    if (s.kidobi_Flag)
-        check(2, monthDayOf(s.kidobi_Date, plan.month, plan.day));
-    const auto time = [&check](int line, const QByteArray &text, QTime &into) {
-        const std::optional<QTime> t = timeOf(text);
-        check(line, t.has_value());
-        into = t.value_or(QTime());
-    };
-    if (s.kido_Mode == KidoMode::Sokuji) {
-        time(11, s.kara_Time, plan.from);
-        time(12, s.made_Time, plan.to);
-    } else {
-        time(13, s.timer_Time, plan.timer);
-    }
-    const auto number = [&check](int line, const QByteArray &text, int minimum, int maximum,
-                                 int &into) {
-        const std::optional<int> n = numberOf(text, minimum, maximum);
-        check(line, n.has_value());
-        into = n.value_or(0);
-    };
-    number(14, s.kensyutu_Sec, 0, 900, plan.beepSeconds);
-    number(15, s.message_Sec, 3, 900, plan.messageSeconds);
-    if (s.syuryo_Mode == SyuryoMode::Syuryo2)
-        time(36, s.syuryo2_Time, plan.endAt);
-    for (int i = 0; i < 4; ++i) {
-        if (s.dokuritu_Flag[i])
-            number(41 + i, s.jikansa_Min[i], 0, 300, plan.delayMinutes[i + 1]);
-    }
-    if (s.yoyakugo_Flag && s.yoyakugo_Mode == YoyakugoMode::Siteiymd)
-        check(49, s.siteiymd_Date.size() == 6 &&
-                      std::all_of(s.siteiymd_Date.begin(), s.siteiymd_Date.end(), isDigit));
-
-    if (bad <= kSettingsLineCount)
-        return Damage{bad, lines[bad - 1], false};
-    return plan;
-}
 
 Decision decide(const Plan &plan, const QDateTime &now, std::optional<QDate> lastRun, bool marker)
 {
