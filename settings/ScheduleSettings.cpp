@@ -58,17 +58,21 @@ const QByteArray &lineAt(const Lines &lines, int n)
 
 Lines settingsToLines(const ScheduleSettings &s)
 {
+    std::array<PathParts, ScheduleSettings::kEntries> parts;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        parts[i] = splitPath(s.jikko_Path[i]);
     Lines out;
     out.reserve(kSettingsLineCount);
     for (const RecordLine &row : kRecordLines) {
         withField(s, row, [&](const auto &value) {
             if constexpr (!isText<decltype(value)>) {
-                out << QByteArray(row.values[std::size_t(value)].data(),
-                                  qsizetype(row.values[std::size_t(value)].size()));
+                // The table's texts live as long as the program.
+                const std::string_view text = row.values[std::size_t(value)];
+                out << QByteArray::fromRawData(text.data(), qsizetype(text.size()));
             } else if (row.kind == LineKind::FileName) {
-                out << splitPath(value).fileName;
+                out << parts[row.entry].fileName;
             } else if (row.kind == LineKind::Directory) {
-                out << splitPath(value).directory;
+                out << parts[row.entry].directory;
             } else {
                 out << value;
             }
