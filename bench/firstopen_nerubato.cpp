@@ -33,7 +33,7 @@ int main(int argc, char *argv[])
         [&] {
             // The editor's own buttons open the choosers; it is open already.
             if (target != forms.Form1) {
-                forms.Form3->settei_BtnClick();
+                forms.Form3->findChild<QPushButton *>(QStringLiteral("settei_Btn"))->click();
                 QApplication::processEvents();
             }
             const char *button = target == forms.Form2   ? "yomidasi"

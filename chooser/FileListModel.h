@@ -28,7 +28,6 @@ public:
     // Empties the list and starts reading path ('/'-separated); a listing of
     // the previous directory still under way is dropped.
     void setDirectory(const QString &path);
-    QString directory() const { return m_directory; }
     // The name as the file system stores it.
     QString fileName(const QModelIndex &index) const;
 

@@ -34,13 +34,6 @@ public:
     // A browse button: shown and brought to the front.
     void open();
 
-    void DriveCBoxChange();
-    void DirlineChange();
-    void FileLBoxChange();
-    void oK_BtnClick();
-    void FileLBoxDblClick();
-    void Button1Click();
-
 signals:
     // Accepted: the path box's text for the entry that asked (the editor
     // writes it and is enabled again).
@@ -55,6 +48,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void DriveCBoxChange();
+    void DirlineChange();
+    void FileLBoxChange();
+    void oK_BtnClick();
+    void FileLBoxDblClick();
+    void Button1Click();
+
     void bindTree();
     void bindList();
     void connectHandlers();

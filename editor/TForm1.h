@@ -47,23 +47,11 @@ public:
     // SettingsTarget: the main window's view and the slot chooser's load.
     void loadLines(const Lines &lines) override;
 
-    // The record <-> the controls, through SettingsLines.
-    void SettingsToLines();
-    void LinesToSettings();
     ScheduleSettings settings() const { return m_record.read(); }
     // Only the states change; the rules wait for EnableAll or a mouse release.
     void setSettings(const ScheduleSettings &s) { m_record.write(s); }
 
-    // The enabling rules: each sets its dependants' enabled state from the
-    // checked state of its sources, and touches nothing else. A mouse button
-    // released on a source, or a key that changed it, runs its rule.
-    void EnableKidobi();
-    void EnableYobi();
-    void EnableKido();
-    void EnableSyuryo();
-    void EnableDokuritu();
-    void EnableYoyakugo();
-    void EnableMinimize();
+    // SettingsTarget: every enabling rule at once (the main window's view).
     void EnableAll() override;
 
     // The editor's side of the main window's mode: caption, hozon_Btn and
@@ -73,23 +61,11 @@ public:
     void showFirstPage();
     void bringToFront() { nerubato::bringToFront(this); }
 
-    // Entry 1..5: the clear button of that row.
-    void clearProgram(int entry);
-
     // The slot chooser closed without loading.
     void slotChooserClosed();
     // The file chooser accepted a path for BrowseTarget's entry, or closed.
     void programPathChosen(const QString &path);
     void fileChooserClosed();
-
-    // Storage flows (editor side).
-    bool RestoreStartDirectory();
-    void hozon_BtnClick();
-    void yomidasiClick();
-    void syuryo_BtnClick();
-
-    // Browse buttons: entry 1..5.
-    void browse(int entry);
 
 signals:
     // FormCreate applies the main window's mode.
@@ -101,6 +77,31 @@ signals:
     void fileChooserWanted();
 
 private:
+    // The record <-> the controls, through SettingsLines.
+    void SettingsToLines();
+    void LinesToSettings();
+
+    // The enabling rules: each sets its dependants' enabled state from the
+    // checked state of its sources, and touches nothing else. A mouse button
+    // released on a source, or a key that changed it, runs its rule.
+    void EnableKidobi();
+    void EnableYobi();
+    void EnableKido();
+    void EnableSyuryo();
+    void EnableDokuritu();
+    void EnableYoyakugo();
+    void EnableMinimize();
+
+    // Storage flows (editor side).
+    bool RestoreStartDirectory();
+    void hozon_BtnClick();
+    void yomidasiClick();
+    void syuryo_BtnClick();
+
+    // Entry 1..5: the browse button and the clear button of that row.
+    void browse(int entry);
+    void clearProgram(int entry);
+
     void connectRuleSources();
     void makeSteppedFields();
 

@@ -27,7 +27,6 @@ public:
     void giveUpIfDue();
 
     bool waiting() const { return m_waiting == 1; }
-    qint32 ticks() const { return m_ticks; }
     int interval() const { return m_interval; }
 
 private:

@@ -20,6 +20,7 @@ TForm3::TForm3(Platform &platform, const StartFolder &folder, QWidget *parent)
     ui->setupUi(this);
     centreOnFirstShow(this);
     Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1")); // found by its name, as the controls are
     Timer1->setInterval(m_reportPoll.interval());
 
     const std::pair<QPushButton *, void (TForm3::*)()> buttons[] = {

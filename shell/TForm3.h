@@ -33,19 +33,8 @@ public:
     void FormCreate();
     void setSettingsTarget(SettingsTarget *editor) { m_editor = editor; }
 
-    void settei_BtnClick();
-    void test_BtnClick();
-    void kaijo_BtnClick();
-    void help_BtnClick();
-    void syuryo_Btn2Click();
-    void Timer1Timer();
-
     void ApplyWindowMode();
     nerubato::WindowMode windowMode() const override { return WindowMode; }
-    // The user's guide, beside the program (native separators).
-    static QString guideFile();
-    void ShellLaunch(const QString &file, const QString &parameters, const QString &directory,
-                     int showCommand);
 
 signals:
     // ApplyWindowMode: the editor's caption, save button and load button.
@@ -58,6 +47,17 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void settei_BtnClick();
+    void test_BtnClick();
+    void kaijo_BtnClick();
+    void help_BtnClick();
+    void syuryo_Btn2Click();
+    void Timer1Timer();
+
+    // The user's guide, beside the program (native separators).
+    static QString guideFile();
+    void ShellLaunch(const QString &file, const QString &parameters, const QString &directory,
+                     int showCommand);
     void showEditor();
     void enterStartFolder();
 

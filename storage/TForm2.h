@@ -37,16 +37,6 @@ public:
     // SetSlotPrompt, then shown and brought to the front.
     void open(nerubato::SlotAction action, const Lines &linesToSave);
 
-    void SetSlotPrompt();
-    void Button1Click() { slotChosen(1); }
-    void Button2Click() { slotChosen(2); }
-    void Button3Click() { slotChosen(3); }
-    void Button4Click() { slotChosen(4); }
-    void Button5Click() { slotChosen(5); }
-    void cancel_BtnClick();
-    void SaveToSlot(int slot);
-    void LoadFromSlot(int slot);
-
     // "ファイル１" … "ファイル５" for the five slot files; empty for any other name.
     static QString SlotLabel(const QString &slotFileName);
 
@@ -59,6 +49,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void SetSlotPrompt();
+    void Button1Click() { slotChosen(1); }
+    void Button2Click() { slotChosen(2); }
+    void Button3Click() { slotChosen(3); }
+    void Button4Click() { slotChosen(4); }
+    void Button5Click() { slotChosen(5); }
+    void cancel_BtnClick();
+    void SaveToSlot(int slot);
+    void LoadFromSlot(int slot);
     void slotChosen(int slot);
     void finish();
 

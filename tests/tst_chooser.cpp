@@ -375,7 +375,7 @@ private slots:
         bool rowsSeen = false;
         // Moves on before the next batch of rows, as a click would.
         const auto connection = connect(files, &QAbstractItemModel::rowsInserted, this, [&] {
-            if (files->directory().compare(f.path("many"), kPathCase) != 0)
+            if (f.pathBox->text() != f.nativeDir("many"))
                 return;
             if (!rowsSeen && when == "arriving")
                 QTimer::singleShot(0, f.tree, [&] { f.tree->setCurrentIndex(tools); });

@@ -110,7 +110,7 @@ class TestEditor : public QObject
     QByteArray saved()
     {
         QSignalSpy wanted(&form(), &TForm1::slotChooserWanted);
-        form().hozon_BtnClick();
+        test::press(form(), "hozon_Btn");
         form().slotChooserClosed();
         return wanted.isEmpty() ? QByteArray() : joinLines(wanted.at(0).at(1).value<Lines>());
     }
@@ -173,7 +173,7 @@ private slots:
         QCOMPARE(modeWanted.size(), 1);
         editor.presentMode(WindowMode::Create);
 
-        editor.hozon_BtnClick();
+        test::press(editor, "hozon_Btn");
         QCOMPARE(slotChooser.size(), 1);
         QCOMPARE(slotChooser.at(0).at(0).value<SlotAction>(), SlotAction::Save);
         QCOMPARE(joinLines(slotChooser.at(0).at(1).value<Lines>()), test::defaultSettingsFile());
@@ -181,10 +181,10 @@ private slots:
         editor.slotChooserClosed();
         QVERIFY(editor.isEnabled());
 
-        editor.yomidasiClick();
+        test::press(editor, "yomidasi");
         QCOMPARE(slotChooser.size(), 2);
         QCOMPARE(slotChooser.at(1).at(0).value<SlotAction>(), SlotAction::Load);
-        editor.browse(3);
+        test::press(editor, "sansyoBtn3");
         QCOMPARE(fileChooser.size(), 1);
         editor.slotChooserClosed(); // the file chooser is still open
         QVERIFY(!editor.isEnabled());
@@ -197,7 +197,7 @@ private slots:
         editor.presentMode(WindowMode::View);
         m_editor->dir.write("kidodata.dat", test::defaultSettingsFile());
         test::MessageAnswerer answer("OK");
-        editor.hozon_BtnClick();
+        test::press(editor, "hozon_Btn");
         QCOMPARE(answer.seen().text, QStringLiteral("登録を解除しました"));
         QVERIFY(!m_editor->dir.exists("kidodata.dat"));
         QCOMPARE(slotChooser.size(), 2);

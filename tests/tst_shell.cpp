@@ -9,7 +9,6 @@
 #include "shell/WindowSet.h"
 #include "storage/TForm2.h"
 #include "testprogram.h"
-#include "ui/Handlers.h"
 #include "ui/Messages.h"
 #include "ui/SettingsTarget.h"
 
@@ -17,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
@@ -27,8 +27,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include <algorithm>
 #include <atomic>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -143,11 +143,11 @@ private slots:
                 [&](WindowMode mode) { editor.steps << "mode " + QString::number(int(mode)); });
         connect(&main, &TForm3::editorWanted, this, [&] { editor.steps << "shown"; });
         dir.write("kidodata.dat", test::defaultSettingsFile());
-        main.kaijo_BtnClick();
+        test::press(main, "kaijo_Btn");
         QCOMPARE(editor.steps,
                  QStringList({"load 49", "EnableAll", "first page", "mode 2", "shown"}));
         editor.steps.clear();
-        main.settei_BtnClick();
+        test::press(main, "settei_Btn");
         QCOMPARE(editor.steps, QStringList({"first page", "mode 1", "shown"}));
     }
 
@@ -289,7 +289,7 @@ private slots:
         const auto letGo = qScopeGuard([release] { release->set_value(); });
         m_program.reset(); // one program at a time
         auto windows = std::make_unique<WindowSet>(platform);
-        test::Program::window<TForm1>("Form1").browse(1);
+        test::press(test::Program::window<TForm1>("Form1"), "sansyo_Btn1");
         QTRY_VERIFY(*reached);
         QElapsedTimer ending;
         ending.start();
@@ -317,35 +317,27 @@ private slots:
             if (link == QLatin1String(name))
                 throw Error(QStringLiteral("thrown in ") + link);
         };
+        TForm2 *slotChooser = &m_program->slotChooser();
         TsForm *files = &m_program->files();
+        // Emitted as the sending window does, but not from one of its handlers,
+        // which are guarded themselves: an error that crossed the link would
+        // reach this test.
+        const QHash<QString, std::function<void()>> emitted = {
+            {"mode applied", [&] { emit main().windowModeApplied(WindowMode::Create); }},
+            {"first page", [&] { emit main().editorFirstPageWanted(); }},
+            {"editor shown", [&] { emit main().editorWanted(); }},
+            {"mode wanted", [&] { emit editor().windowModeWanted(); }},
+            {"slot chooser wanted", [&] { emit editor().slotChooserWanted(SlotAction::Load, {}); }},
+            {"slot chooser dismissed", [&] { emit editor().slotChooserDismissed(); }},
+            {"slot chooser closed", [&] { emit slotChooser->closedForEditor(); }},
+            {"file chooser wanted", [&] { emit editor().fileChooserWanted(); }},
+            {"path accepted", [&] { emit files->pathAccepted(QStringLiteral("app.exe")); }},
+            {"file chooser cancelled", [&] { emit files->cancelled(); }}};
         test::MessageAnswerer answers("OK");
-        answers.then("OK");
-        if (link == "mode wanted") {
-            editor().FormCreate();
-        } else if (link.startsWith("slot chooser")) {
-            editor().show();
-            std::optional<test::StartDirectoryGone> gone;
-            if (link == "slot chooser dismissed")
-                gone.emplace(m_program->dir.path());
-            editor().yomidasiClick();
-            if (link == "slot chooser closed")
-                m_program->slotChooser().cancel_BtnClick();
-        } else if (link.contains("chooser") || link == "path accepted") {
-            editor().browse(1);
-            if (link == "path accepted")
-                files->oK_BtnClick();
-            else if (link == "file chooser cancelled")
-                files->Button1Click();
-        } else {
-            // Called straight, not through a guarded button: an error that
-            // crossed the link would reach this test.
-            main().settei_BtnClick();
-        }
-        const auto boxes = answers.all();
-        QVERIFY(std::any_of(boxes.begin(), boxes.end(), [&](const test::SeenMessage &box) {
-            return box.caption == QStringLiteral("ネルバト") &&
-                   box.text == QStringLiteral("thrown in %1.").arg(link);
-        }));
+        emitted.value(link)();
+        QCOMPARE(answers.all().size(), 1);
+        QCOMPARE(answers.seen().caption, QStringLiteral("ネルバト"));
+        QCOMPARE(answers.seen().text, QStringLiteral("thrown in %1.").arg(link));
         QVERIFY(main().isVisible());
     }
 
@@ -482,9 +474,9 @@ private slots:
         QFETCH(QString, open);
         click("settei_Btn");
         if (open == "slots")
-            editor().yomidasiClick();
+            test::press(editor(), "yomidasi");
         if (open == "files")
-            editor().browse(1);
+            test::press(editor(), "sansyo_Btn1");
         bool ended = false;
         QTimer::singleShot(0, this, [this] { click("syuryo_Btn2"); });
         // Should the loop not end, this ends it after a while and says so. It
@@ -519,7 +511,7 @@ private slots:
         auto *pages = editor().findChild<QTabWidget *>("PageControl1");
         click("settei_Btn");
         pages->setCurrentWidget(pages->findChild<QWidget *>(leftOn));
-        editor().syuryo_BtnClick();
+        test::press(editor(), "syuryo_Btn");
         click(qPrintable(button));
         QVERIFY(editor().isVisible());
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabSheet1"));
@@ -615,17 +607,17 @@ private slots:
             test::MessageAnswerer answers(kYes);
             click("test_Btn");
         }
-        main().Timer1Timer();
+        test::fire(main(), "Timer1");
         test::MessageAnswerer report("OK");
         m_program->dir.write("errormsg.txt", reportOf(lines));
-        main().Timer1Timer();
+        test::fire(main(), "Timer1");
         QCOMPARE(report.seen().caption, QStringLiteral("ｴﾗｰ"));
         QCOMPARE(report.seen().icon, QMessageBox::Critical);
         QCOMPARE(report.seen().text, shownReport(shown));
         QCOMPARE(report.seen().buttons, QStringList{"OK"});
         QVERIFY(m_program->dir.exists("errormsg.txt"));
         // Later ticks show nothing more.
-        main().Timer1Timer();
+        test::fire(main(), "Timer1");
         QCOMPARE(report.all().size(), 1);
     }
 
@@ -640,7 +632,7 @@ private slots:
             test::MessageAnswerer report("OK");
             m_program->dir.write("errormsg.txt",
                                  "<b>1</b>\r\n<i>2\r\n3 & 4\r\n4\r\n5\r\n6\r\n7\r\n");
-            main().Timer1Timer();
+            test::fire(main(), "Timer1");
             QCOMPARE(report.seen().text,
                      QStringLiteral("<b>1</b>\r\n<i>2\r\n3 & 4\r\n4\r\n5\r\n6\r\n7"));
             QCOMPARE(report.seen().textFormat, Qt::PlainText);
@@ -671,7 +663,7 @@ private slots:
         }
         test::MessageAnswerer box("OK");
         for (int tick = 0; tick < 2; ++tick)
-            guarded(m_program->platform, [this] { main().Timer1Timer(); });
+            test::fire(main(), "Timer1");
         QCOMPARE(box.all().size(), folder ? 0 : 1);
         held.reset();
         if (!folder) {
@@ -682,7 +674,7 @@ private slots:
         // Still waiting: a report that comes now is shown.
         QVERIFY(QDir(m_program->dir.path()).rmdir("errormsg.txt"));
         m_program->dir.write("errormsg.txt", reportOf(7));
-        main().Timer1Timer();
+        test::fire(main(), "Timer1");
         QCOMPARE(box.seen().text, shownReport(7));
     }
 
@@ -693,7 +685,7 @@ private slots:
             test::MessageAnswerer answers(kYes);
             click("test_Btn");
         }
-        main().Timer1Timer();
+        test::fire(main(), "Timer1");
         {
             test::MessageAnswerer answers(kCancel);
             click("test_Btn");
@@ -701,7 +693,7 @@ private slots:
         QCOMPARE(m_program->platform.launches.size(), 1);
         test::MessageAnswerer report("OK");
         m_program->dir.write("errormsg.txt", reportOf(7));
-        main().Timer1Timer();
+        test::fire(main(), "Timer1");
         QCOMPARE(report.seen().text, shownReport(7));
     }
 
@@ -719,7 +711,7 @@ private slots:
         QVERIFY(m_program->dir.exists("errormsg.txt"));
         // No wait began: the report there is not shown.
         test::MessageAnswerer none("OK");
-        main().Timer1Timer();
+        test::fire(main(), "Timer1");
         QVERIFY(none.all().isEmpty());
     }
 

@@ -95,34 +95,34 @@ private slots:
         };
 
         QDir::setCurrent(dir.path()); // where browsing might have left it
-        main.settei_BtnClick();
+        test::press(main, "settei_Btn");
         {
             test::MessageAnswerer answers("はい(&Y)");
             answers.then("OK");
-            editor.hozon_BtnClick();
-            slotChooser.Button1Click();
+            test::press(editor, "hozon_Btn");
+            test::press(slotChooser, "Button1");
         }
         QCOMPARE(read("hozondt1.dat"), test::defaultSettingsFile());
         QCOMPARE(read("kidodata.dat").size(), 250);
         QCOMPARE(read("kidodata.dat"), test::defaultSettingsFile());
 
         editor.setSettings(timerSchedule());
-        editor.yomidasiClick();
-        slotChooser.Button1Click();
+        test::press(editor, "yomidasi");
+        test::press(slotChooser, "Button1");
         QCOMPARE(editor.settings(), ScheduleSettings());
 
-        main.kaijo_BtnClick();
+        test::press(main, "kaijo_Btn");
         QCOMPARE(editor.windowTitle(), QStringLiteral("登録した設定の表示画面"));
         {
             test::MessageAnswerer answers("いいえ(&N)");
-            main.test_BtnClick();
+            test::press(main, "test_Btn");
         }
         QCOMPARE(read("tstjikko.dat").size(), 66);
         QCOMPARE(platform.launches.size(), 1);
         QCOMPARE(QDir(platform.launches.at(0).currentDirectory), QDir(start));
         {
             test::MessageAnswerer answers("OK");
-            editor.hozon_BtnClick();
+            test::press(editor, "hozon_Btn");
         }
         QVERIFY(!QFile::exists(start + QStringLiteral("/kidodata.dat")));
     }
@@ -545,14 +545,14 @@ private slots:
         QVERIFY(slotChooser.isVisible());
         {
             test::MessageAnswerer answer("いいえ(&N)");
-            slotChooser.Button2Click();
+            test::press(slotChooser, "Button2");
         }
         QCOMPARE(dir.read("hozondt2.dat"), joinLines(lines));
         QCOMPARE(closed.size(), 1);
         QVERIFY(!slotChooser.isVisible());
 
         slotChooser.open(SlotAction::Load, {});
-        slotChooser.Button2Click();
+        test::press(slotChooser, "Button2");
         QCOMPARE(editor.loaded, QList<Lines>{lines});
         QCOMPARE(closed.size(), 1); // a load closes it without a word to the editor
         QVERIFY(!slotChooser.isVisible());

@@ -11,7 +11,6 @@
 #include "shell/WindowSet.h"
 #include "storage/TForm2.h"
 #include "testprogram.h"
-#include "ui/Handlers.h"
 #include "ui/Messages.h"
 
 #include <QApplication>
@@ -237,14 +236,13 @@ private slots:
         TForm3 &main = program.main();
         {
             test::MessageAnswerer answers(kYes);
-            main.test_BtnClick();
+            test::press(main, "test_Btn");
         }
         test::MessageAnswerer box("OK");
         program.dir.write("errormsg.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
         Holder holder(program.dir.file("errormsg.txt"), holdFor);
         QVERIFY(holder.held());
-        // As the timer's connection runs it: its error reaches the general error box.
-        guarded(program.platform, [&] { main.Timer1Timer(); });
+        test::fire(main, "Timer1");
         QCOMPARE(box.all().size(), 1);
         if (shown) {
             QCOMPARE(box.seen().caption, QStringLiteral("ｴﾗｰ"));
@@ -309,8 +307,8 @@ private slots:
         TForm3 &main = windows.mainWindow();
         {
             test::MessageAnswerer answers(kNo);
-            test::Program::window<TForm1>("Form1").hozon_BtnClick();
-            test::Program::window<TForm2>("Form2").Button1Click();
+            test::press(test::Program::window<TForm1>("Form1"), "hozon_Btn");
+            test::press(test::Program::window<TForm2>("Form2"), "Button1");
         }
         QFile slot(start + QStringLiteral("/hozondt1.dat"));
         QVERIFY(slot.open(QIODevice::ReadOnly));
@@ -318,7 +316,7 @@ private slots:
 
         {
             test::MessageAnswerer answers(kYes);
-            main.test_BtnClick();
+            test::press(main, "test_Btn");
         }
         {
             test::MessageAnswerer shown("OK");
@@ -326,11 +324,11 @@ private slots:
             QVERIFY(report.open(QIODevice::WriteOnly));
             report.write("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
             report.close();
-            main.Timer1Timer();
+            test::fire(main, "Timer1");
             QCOMPARE(shown.seen().text, QStringLiteral("1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7"));
         }
 
-        test::Program::window<TForm1>("Form1").browse(1);
+        test::press(test::Program::window<TForm1>("Form1"), "sansyo_Btn1");
         auto *list = test::Program::window<TsForm>("sForm").findChild<QListView *>(
             QStringLiteral("FileLBox"));
         QStringList names;
@@ -351,7 +349,7 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.path() + QStringLiteral("/tools/sub")));
         SilentPlatform platform;
         WindowSet windows(platform);
-        test::Program::window<TForm1>("Form1").browse(1);
+        test::press(test::Program::window<TForm1>("Form1"), "sansyo_Btn1");
         auto *tree = test::Program::window<TsForm>("sForm").findChild<QTreeView *>(QStringLiteral("Dirline"));
         const QPersistentModelIndex current = tree->currentIndex();
         QVERIFY(current.isValid());
@@ -382,11 +380,11 @@ private slots:
         test::FakePlatform platform;
         WindowSet windows(platform);
         TsForm &chooser = test::Program::window<TsForm>("sForm");
-        test::Program::window<TForm1>("Form1").browse(1);
+        test::press(test::Program::window<TForm1>("Form1"), "sansyo_Btn1");
         auto *list = chooser.findChild<QListView *>(QStringLiteral("FileLBox"));
         QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
         QVERIFY(!platform.watchedDirectories().isEmpty());
-        chooser.Button1Click();
+        test::press(chooser, "Button1");
         QCOMPARE(platform.watchedDirectories(), QStringList());
         QDir::setCurrent(dir.path());
 
@@ -429,7 +427,7 @@ private slots:
         SilentPlatform platform;
         WindowSet windows(platform);
         TsForm &chooser = test::Program::window<TsForm>("sForm");
-        test::Program::window<TForm1>("Form1").browse(1);
+        test::press(test::Program::window<TForm1>("Form1"), "sansyo_Btn1");
         auto *list = chooser.findChild<QListView *>(QStringLiteral("FileLBox"));
         const QModelIndex root = list->rootIndex();
         QVERIFY(QTest::qWaitFor([&] { return list->model()->rowCount(root) == 2; }));
@@ -457,7 +455,7 @@ private slots:
         QVERIFY(dir.path().startsWith(QLatin1String("C:/"), Qt::CaseInsensitive));
         test::FakePlatform platform; // lists no drive at all
         WindowSet windows(platform);
-        test::Program::window<TForm1>("Form1").browse(1);
+        test::press(test::Program::window<TForm1>("Form1"), "sansyo_Btn1");
         auto *drives = test::Program::window<TsForm>("sForm").findChild<QComboBox *>(QStringLiteral("DriveCBox"));
         QCOMPARE(drives->count(), 1);
         QCOMPARE(drives->currentText(), QStringLiteral("c:\\"));
@@ -472,7 +470,7 @@ private slots:
         platform.fakeDrives = {QStringLiteral("c:\\"), QStringLiteral("q:\\")};
         QVERIFY(!QFileInfo::exists(QStringLiteral("q:/")));
         WindowSet windows(platform);
-        test::Program::window<TForm1>("Form1").browse(1);
+        test::press(test::Program::window<TForm1>("Form1"), "sansyo_Btn1");
         auto *drives = test::Program::window<TsForm>("sForm").findChild<QComboBox *>(QStringLiteral("DriveCBox"));
         QCOMPARE(drives->currentText(), QStringLiteral("c:\\"));
         test::MessageAnswerer box("OK");

@@ -116,6 +116,22 @@ QStringList FakePlatform::watchedDirectories() const
     return paths;
 }
 
+void press(const QWidget &window, const QString &button)
+{
+    auto *found = window.findChild<QAbstractButton *>(button);
+    if (!found)
+        qFatal("no button %s in %s", qPrintable(button), qPrintable(window.objectName()));
+    found->click();
+}
+
+void fire(const QObject &window, const QString &timer)
+{
+    auto *found = window.findChild<QTimer *>(timer);
+    if (!found)
+        qFatal("no timer %s in %s", qPrintable(timer), qPrintable(window.objectName()));
+    QMetaObject::invokeMethod(found, "timeout");
+}
+
 namespace {
 
 constexpr int kPollInterval = 10;
