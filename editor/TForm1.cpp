@@ -115,10 +115,10 @@ void TForm1::LinesToSettings()
         linesToSettings(SettingsLines, s);
     } catch (...) {
         // The fields read before the missing line keep their new values.
-        setSettings(s);
+        m_record.write(s);
         throw;
     }
-    setSettings(s);
+    m_record.write(s);
     EnableAll();
 }
 

@@ -47,9 +47,8 @@ public:
     // SettingsTarget: the main window's view and the slot chooser's load.
     void loadLines(const Lines &lines) override;
 
+    // The record as the controls show it.
     ScheduleSettings settings() const { return m_record.read(); }
-    // Only the states change; the rules wait for EnableAll or a mouse release.
-    void setSettings(const ScheduleSettings &s) { m_record.write(s); }
 
     // SettingsTarget: every enabling rule at once (the main window's view).
     void EnableAll() override;

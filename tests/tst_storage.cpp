@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(read("kidodata.dat").size(), 250);
         QCOMPARE(read("kidodata.dat"), test::defaultSettingsFile());
 
-        editor.setSettings(timerSchedule());
+        editor.loadLines(settingsToLines(timerSchedule()));
         test::press(editor, "yomidasi");
         test::press(slotChooser, "Button1");
         QCOMPARE(editor.settings(), ScheduleSettings());
@@ -143,7 +143,7 @@ private slots:
         const QByteArray old = fileOf(timerSchedule());
         program().dir.write("kidodata.dat", old);
         editor().show();
-        editor().setSettings(timerSchedule());
+        editor().loadLines(settingsToLines(timerSchedule()));
 
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QVERIFY(chooser().isVisible());
@@ -395,7 +395,7 @@ private slots:
         editor().show();
         ScheduleSettings composed;
         composed.sw_Args[2] = "composed";
-        editor().setSettings(composed);
+        editor().loadLines(settingsToLines(composed));
         QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
         QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
         QCOMPARE(editor().settings(), timerSchedule());
