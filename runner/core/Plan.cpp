@@ -60,28 +60,50 @@ bool monthDayOf(const QByteArray &t, int &month, int &day)
     return true;
 }
 
-// Whether a line's text has the form of its kind.
-bool inForm(const RecordLine &row, const QByteArray &t)
+// What a line in the form of its kind holds, as the run uses it.
+struct LineValue
 {
+    QTime time;
+    int number = 0;
     int month = 0, day = 0;
+};
+
+// A line read by its kind; none when its text is not in the kind's form.
+std::optional<LineValue> valueOf(const RecordLine &row, const QByteArray &t)
+{
+    LineValue v;
+    bool inForm = true;
     switch (row.kind) {
     case LineKind::Flag:
     case LineKind::Choice:
-        return writtenValue(row, std::string_view(t.constData(), t.size())).has_value();
-    case LineKind::Time:
-        return timeOf(t).has_value();
+        inForm = writtenValue(row, std::string_view(t.constData(), t.size())).has_value();
+        break;
+    case LineKind::Time: {
+        const std::optional<QTime> time = timeOf(t);
+        inForm = time.has_value();
+        v.time = time.value_or(QTime());
+        break;
+    }
     case LineKind::MonthDay:
-        return monthDayOf(t, month, day);
+        inForm = monthDayOf(t, v.month, v.day);
+        break;
     case LineKind::Date:
-        return t.size() == 6 && std::all_of(t.begin(), t.end(), isDigit);
-    case LineKind::Number:
-        return numberOf(t, row).has_value();
+        inForm = t.size() == 6 && std::all_of(t.begin(), t.end(), isDigit);
+        break;
+    case LineKind::Number: {
+        const std::optional<int> number = numberOf(t, row);
+        inForm = number.has_value();
+        v.number = number.value_or(0);
+        break;
+    }
     case LineKind::Text:
     case LineKind::FileName:
     case LineKind::Directory:
         break;
     }
-    return true;
+    if (!inForm)
+        return std::nullopt;
+    return v;
 }
 
 // Whether the run reads a line: every flag and choice and both countdowns
@@ -110,34 +132,35 @@ bool runReads(const ScheduleSettings &s, const RecordLine &row)
     }
 }
 
-// A line in form into the plan's value for it; flags, choices and texts the
-// run takes from the record.
-void take(Plan &plan, const RecordLine &row, const QByteArray &t)
+// A line's value into the plan; flags, choices and texts the run takes from
+// the record.
+void take(Plan &plan, const RecordLine &row, const LineValue &v)
 {
     switch (row.field) {
     case Field::kidobi_Date:
-        monthDayOf(t, plan.month, plan.day);
+        plan.month = v.month;
+        plan.day = v.day;
         break;
     case Field::kara_Time:
-        plan.from = *timeOf(t);
+        plan.from = v.time;
         break;
     case Field::made_Time:
-        plan.to = *timeOf(t);
+        plan.to = v.time;
         break;
     case Field::timer_Time:
-        plan.timer = *timeOf(t);
+        plan.timer = v.time;
         break;
     case Field::syuryo2_Time:
-        plan.endAt = *timeOf(t);
+        plan.endAt = v.time;
         break;
     case Field::kensyutu_Sec:
-        plan.beepSeconds = *numberOf(t, row);
+        plan.beepSeconds = v.number;
         break;
     case Field::message_Sec:
-        plan.messageSeconds = *numberOf(t, row);
+        plan.messageSeconds = v.number;
         break;
     case Field::jikansa_Min:
-        plan.delayMinutes[row.entry + 1] = *numberOf(t, row);
+        plan.delayMinutes[row.entry + 1] = v.number;
         break;
     default:
         break;
@@ -157,9 +180,10 @@ std::variant<Plan, Damage> readPlan(const Lines &lines)
         if (!runReads(plan.record, row))
             continue;
         const QByteArray &text = lines[row.line - 1];
-        if (!inForm(row, text))
+        const std::optional<LineValue> value = valueOf(row, text);
+        if (!value)
             return Damage{row.line, text, false};
-        take(plan, row, text);
+        take(plan, row, *value);
     }
     return plan;
 }
