@@ -69,12 +69,6 @@ class TestShell : public QObject
 
     TForm3 &main() { return m_program->main(); }
     TForm1 &editor() { return m_program->editor(); }
-    void click(const char *name)
-    {
-        auto *b = main().findChild<QPushButton *>(name);
-        QVERIFY(b);
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
     // The launches go to the real shell, which starts what lies in the
     // program's folder.
     void launchForReal()
@@ -253,16 +247,16 @@ private slots:
     {
         QFETCH(int, entry);
         m_program->dir.write("app.exe", "x");
-        click("settei_Btn");
+        test::press(main(), "settei_Btn");
         const char *browse[] = {"sansyo_Btn1", "sansyo_Btn2", "sansyoBtn3", "sansyo_Btn4",
                                 "sansyo_Btn5"};
-        QTest::mouseClick(editor().findChild<QPushButton *>(browse[entry - 1]), Qt::LeftButton);
+        test::press(editor(), browse[entry - 1]);
         QVERIFY(!editor().isEnabled());
         TsForm *files = &m_program->files();
         auto *list = files->findChild<QListView *>("FileLBox");
         QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 1);
         list->setCurrentIndex(list->model()->index(0, 0, list->rootIndex()));
-        QTest::mouseClick(files->findChild<QPushButton *>("oK_Btn"), Qt::LeftButton);
+        test::press(*files, "oK_Btn");
         const ScheduleSettings s = editor().settings();
         for (int n = 1; n <= 5; ++n)
             QCOMPARE(s.jikko_Path[n - 1].isEmpty(), n != entry);
@@ -385,13 +379,13 @@ private slots:
         registered.kidobi_Date = "12/24";
         if (viewing) {
             m_program->dir.write("kidodata.dat", joinLines(settingsToLines(registered)));
-            click("kaijo_Btn");
+            test::press(main(), "kaijo_Btn");
             QFile::remove(m_program->dir.file("kidodata.dat"));
         }
         if (folder)
             QVERIFY(QDir(m_program->dir.path()).mkdir("kidodata.dat"));
         test::MessageAnswerer answer("OK");
-        click("kaijo_Btn");
+        test::press(main(), "kaijo_Btn");
         QCOMPARE(answer.seen().caption, QStringLiteral("ｴﾗｰ"));
         QCOMPARE(answer.seen().text, QStringLiteral("現在設定データは登録されていません"));
         QCOMPARE(main().windowMode(), WindowMode(viewing ? 2 : 1));
@@ -406,12 +400,12 @@ private slots:
         registered.kidobi_Flag = true;
         registered.kidobi_Date = "12/24";
         m_program->dir.write("kidodata.dat", joinLines(settingsToLines(registered)));
-        click("kaijo_Btn");
+        test::press(main(), "kaijo_Btn");
         QCOMPARE(main().windowMode(), WindowMode(2));
         QVERIFY(editor().isVisible());
         QCOMPARE(editor().windowTitle(), QStringLiteral("登録した設定の表示画面"));
         QCOMPARE(editor().settings(), registered);
-        click("settei_Btn");
+        test::press(main(), "settei_Btn");
         QCOMPARE(main().windowMode(), WindowMode(1));
         QCOMPARE(editor().windowTitle(), QStringLiteral("設定ファイル作成画面"));
         QCOMPARE(editor().settings(), registered);
@@ -422,7 +416,7 @@ private slots:
     {
         m_program->dir.write("kidodata.dat", "true\r\n01/01\r\n");
         test::MessageAnswerer answer("OK");
-        click("kaijo_Btn");
+        test::press(main(), "kaijo_Btn");
         QCOMPARE(answer.seen().caption, QStringLiteral("ネルバト"));
         QCOMPARE(answer.seen().text, QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています."));
         QVERIFY(!editor().isVisible());
@@ -443,7 +437,7 @@ private slots:
         QFETCH(bool, helpFileThere);
         if (helpFileThere)
             m_program->dir.write("vesprat.hlp", "help");
-        click("help_Btn");
+        test::press(main(), "help_Btn");
         QCOMPARE(m_program->platform.launches.size(), 1);
         const auto &launch = m_program->platform.launches.first();
         if (helpFileThere) {
@@ -472,13 +466,13 @@ private slots:
     void exitEndsTheProgram()
     {
         QFETCH(QString, open);
-        click("settei_Btn");
+        test::press(main(), "settei_Btn");
         if (open == "slots")
             test::press(editor(), "yomidasi");
         if (open == "files")
             test::press(editor(), "sansyo_Btn1");
         bool ended = false;
-        QTimer::singleShot(0, this, [this] { click("syuryo_Btn2"); });
+        QTimer::singleShot(0, this, [this] { test::press(main(), "syuryo_Btn2"); });
         // Should the loop not end, this ends it after a while and says so. It
         // goes with the test: left behind, it would end a later test's loops.
         QTimer guard;
@@ -509,10 +503,10 @@ private slots:
         QFETCH(QString, leftOn);
         m_program->dir.write("kidodata.dat", test::defaultSettingsFile());
         auto *pages = editor().findChild<QTabWidget *>("PageControl1");
-        click("settei_Btn");
+        test::press(main(), "settei_Btn");
         pages->setCurrentWidget(pages->findChild<QWidget *>(leftOn));
         test::press(editor(), "syuryo_Btn");
-        click(qPrintable(button));
+        test::press(main(), button);
         QVERIFY(editor().isVisible());
         QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("TabSheet1"));
     }
@@ -529,11 +523,11 @@ private slots:
     {
         QFETCH(int, mode);
         m_program->dir.write("kidodata.dat", test::defaultSettingsFile());
-        click(mode == 1 ? "settei_Btn" : "kaijo_Btn");
+        test::press(main(), mode == 1 ? "settei_Btn" : "kaijo_Btn");
         QCOMPARE(main().windowMode(), WindowMode(mode));
         m_program->dir.write("kidodata.dat", "true\r\n");
         test::MessageAnswerer answer("OK");
-        click("kaijo_Btn");
+        test::press(main(), "kaijo_Btn");
         QCOMPARE(answer.seen().text, QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています."));
         QCOMPARE(main().windowMode(), WindowMode(mode));
         QCOMPARE(editor().windowTitle(), mode == 1 ? QStringLiteral("設定ファイル作成画面")
@@ -563,7 +557,7 @@ private slots:
         m_program->dir.write("tstjikko.dat", old);
         m_program->dir.write("errormsg.txt", reportOf(7));
         test::MessageAnswerer answers(answer);
-        click("test_Btn");
+        test::press(main(), "test_Btn");
         QCOMPARE(answers.seen().caption, QStringLiteral("確認"));
         QCOMPARE(answers.seen().text,
                  QStringLiteral("  起動条件の判定を行いますか？\r\n"
@@ -586,7 +580,7 @@ private slots:
     void markerIs66Bytes()
     {
         test::MessageAnswerer answers(kNo);
-        click("test_Btn");
+        test::press(main(), "test_Btn");
         QCOMPARE(m_program->dir.read("tstjikko.dat").size(), 66);
     }
 
@@ -605,7 +599,7 @@ private slots:
         QFETCH(int, shown);
         {
             test::MessageAnswerer answers(kYes);
-            click("test_Btn");
+            test::press(main(), "test_Btn");
         }
         test::fire(main(), "Timer1");
         test::MessageAnswerer report("OK");
@@ -626,7 +620,7 @@ private slots:
     {
         {
             test::MessageAnswerer answers(kYes);
-            click("test_Btn");
+            test::press(main(), "test_Btn");
         }
         {
             test::MessageAnswerer report("OK");
@@ -652,7 +646,7 @@ private slots:
         QFETCH(bool, folder);
         {
             test::MessageAnswerer answers(kYes);
-            click("test_Btn");
+            test::press(main(), "test_Btn");
         }
         std::optional<test::FileBeyondReach> held;
         if (folder) {
@@ -683,12 +677,12 @@ private slots:
     {
         {
             test::MessageAnswerer answers(kYes);
-            click("test_Btn");
+            test::press(main(), "test_Btn");
         }
         test::fire(main(), "Timer1");
         {
             test::MessageAnswerer answers(kCancel);
-            click("test_Btn");
+            test::press(main(), "test_Btn");
         }
         QCOMPARE(m_program->platform.launches.size(), 1);
         test::MessageAnswerer report("OK");
@@ -704,7 +698,7 @@ private slots:
         QVERIFY(QDir(m_program->dir.path()).mkdir("tstjikko.dat"));
         test::MessageAnswerer answers(kNo);
         answers.then("OK");
-        click("test_Btn");
+        test::press(main(), "test_Btn");
         QCOMPARE(answers.all().size(), 2);
         QCOMPARE(answers.all().at(1).text, QStringLiteral("ﾌｧｲﾙ tstjikko.dat を作成できません."));
         QVERIFY(m_program->platform.launches.isEmpty());
@@ -734,7 +728,7 @@ private slots:
         // The report is shown at a tick of the main window's own timer.
         test::MessageAnswerer answers(answer);
         answers.then("OK");
-        click("test_Btn");
+        test::press(main(), "test_Btn");
         QTRY_COMPARE_WITH_TIMEOUT(answers.all().size(), 2, 10000);
         QCOMPARE(answers.all().at(1).text,
                  firstLine + QStringLiteral("\r\n正常終了\r\nc\r\nd\r\ne\r\nf\r\ng"));
@@ -769,7 +763,7 @@ private slots:
         launchForReal();
         test::MessageAnswerer answers(answer);
         answers.then("OK");
-        click("test_Btn");
+        test::press(main(), "test_Btn");
         QTRY_COMPARE_WITH_TIMEOUT(answers.all().size(), 2, 20000);
         const QString report = answers.all().at(1).text;
         const QStringList lines = report.split(QStringLiteral("\r\n"));

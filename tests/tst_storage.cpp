@@ -145,14 +145,14 @@ private slots:
         editor().show();
         editor().loadLines(settingsToLines(timerSchedule()));
 
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
         QVERIFY(chooser().isVisible());
         QVERIFY(!editor().isEnabled());
         QCOMPARE(prompt(), QStringLiteral("保存先のファイルを選択してください"));
 
         test::MessageAnswerer answers(answer);
         answers.then("OK");
-        QTest::mouseClick(button(chooser(), "Button3"), Qt::LeftButton);
+        test::press(chooser(), "Button3");
 
         const test::SeenMessage &question = answers.all().at(0);
         QCOMPARE(question.caption, QStringLiteral("情報"));
@@ -178,11 +178,11 @@ private slots:
     {
         program().dir.write("hozondt2.dat", fileOf(timerSchedule()));
         editor().show();
-        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
+        test::press(editor(), "yomidasi");
         QVERIFY(chooser().isVisible());
         QVERIFY(editor().isEnabled());
         QCOMPARE(prompt(), QStringLiteral("読み出すファイルを選択してください"));
-        QTest::mouseClick(button(chooser(), "Button2"), Qt::LeftButton);
+        test::press(chooser(), "Button2");
         QVERIFY(!chooser().isVisible());
         QCOMPARE(editor().settings(), timerSchedule());
     }
@@ -208,9 +208,9 @@ private slots:
             QVERIFY(QDir(program().dir.path()).mkdir("hozondt5.dat"));
         editor().show();
         const ScheduleSettings before = editor().settings();
-        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
+        test::press(editor(), "yomidasi");
         test::MessageAnswerer answers(answer);
-        QTest::mouseClick(button(chooser(), "Button5"), Qt::LeftButton);
+        test::press(chooser(), "Button5");
         QCOMPARE(answers.seen().caption, QStringLiteral("ｴﾗｰ"));
         QCOMPARE(answers.seen().text, QStringLiteral("ファイル５にはデータが保存されていません\r\n"
                                                      "他のファイルを読み出しますか？"));
@@ -224,9 +224,9 @@ private slots:
     void saveWhileLoadingTurnsTheChooserIntoASaveChooser()
     {
         editor().show();
-        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
+        test::press(editor(), "yomidasi");
         QVERIFY(editor().isEnabled());
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
         QCOMPARE(prompt(), QStringLiteral("保存先のファイルを選択してください"));
         QVERIFY(!editor().isEnabled());
     }
@@ -242,12 +242,12 @@ private slots:
     {
         QFETCH(bool, throughFrame);
         editor().show();
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
         QVERIFY(!editor().isEnabled());
         if (throughFrame)
             chooser().close();
         else
-            QTest::mouseClick(button(chooser(), "cancel_Btn"), Qt::LeftButton);
+            test::press(chooser(), "cancel_Btn");
         QVERIFY(editor().isEnabled());
         QVERIFY(!chooser().isVisible());
         QVERIFY(!program().dir.exists("hozondt1.dat"));
@@ -258,9 +258,9 @@ private slots:
     {
         QVERIFY(QDir(program().dir.path()).mkdir("hozondt4.dat"));
         editor().show();
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
         test::MessageAnswerer answers("OK");
-        QTest::mouseClick(button(chooser(), "Button4"), Qt::LeftButton);
+        test::press(chooser(), "Button4");
         QCOMPARE(answers.seen().caption, QStringLiteral("ネルバト"));
         QCOMPARE(answers.seen().icon, QMessageBox::Critical);
         QCOMPARE(answers.seen().text, QStringLiteral("ﾌｧｲﾙ hozondt4.dat を作成できません."));
@@ -274,9 +274,9 @@ private slots:
     {
         program().dir.write("hozondt1.dat", fileOf(timerSchedule()).left(100));
         editor().show();
-        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
+        test::press(editor(), "yomidasi");
         test::MessageAnswerer answers("OK");
-        QTest::mouseClick(button(chooser(), "Button1"), Qt::LeftButton);
+        test::press(chooser(), "Button1");
         QCOMPARE(answers.seen().text, QStringLiteral("ﾘｽﾄのｲﾝﾃﾞｯｸｽが範囲を超えています."));
         QVERIFY(chooser().isVisible());
     }
@@ -287,9 +287,9 @@ private slots:
         QTemporaryDir elsewhere;
         QDir::setCurrent(elsewhere.path());
         editor().show();
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
         test::MessageAnswerer answers("いいえ(&N)");
-        QTest::mouseClick(button(chooser(), "Button1"), Qt::LeftButton);
+        test::press(chooser(), "Button1");
         QVERIFY(program().dir.exists("hozondt1.dat"));
         QVERIFY(!QFile::exists(elsewhere.filePath("hozondt1.dat")));
     }
@@ -300,7 +300,7 @@ private slots:
         editor().show();
         const test::StartDirectoryGone gone(program().dir.path());
         test::MessageAnswerer answers("OK");
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
         QCOMPARE(answers.seen().caption, QStringLiteral("ｴﾗｰ"));
         QCOMPARE(answers.seen().text,
                  QStringLiteral("カレントディレクトリのセットに失敗しました\r\n"
@@ -322,12 +322,12 @@ private slots:
     {
         QFETCH(bool, fileThere);
         program().dir.write("kidodata.dat", fileOf(timerSchedule()));
-        QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
+        test::press(main(), "kaijo_Btn");
         QVERIFY(editor().isVisible());
         if (!fileThere)
             QFile::remove(program().dir.file("kidodata.dat"));
         test::MessageAnswerer answers("OK");
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
         QCOMPARE(answers.seen().caption, QStringLiteral("情報"));
         QCOMPARE(answers.seen().text, QStringLiteral("登録を解除しました"));
         QVERIFY(!program().dir.exists("kidodata.dat"));
@@ -351,7 +351,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, text);
         program().dir.write("kidodata.dat", fileOf(timerSchedule()));
-        QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
+        test::press(main(), "kaijo_Btn");
         std::optional<test::FileBeyondReach> held;
         if (folder) {
             QFile::remove(program().dir.file("kidodata.dat"));
@@ -360,7 +360,7 @@ private slots:
             held.emplace(program().dir, "kidodata.dat");
         }
         test::MessageAnswerer answers("OK");
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
         held.reset();
         QCOMPARE(answers.all().size(), 1);
         QCOMPARE(answers.seen().caption, caption);
@@ -375,9 +375,9 @@ private slots:
         const QByteArray old = fileOf(timerSchedule());
         program().dir.write("kidodata.dat", old);
         editor().show();
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
         test::MessageAnswerer answers("<esc>");
-        QTest::mouseClick(button(chooser(), "Button2"), Qt::LeftButton);
+        test::press(chooser(), "Button2");
         QCOMPARE(answers.all().size(), 1);
         QCOMPARE(answers.seen().defaultButton, QStringLiteral("はい(&Y)"));
         QCOMPARE(answers.seen().escapeButton, QStringLiteral("いいえ(&N)"));
@@ -396,12 +396,12 @@ private slots:
         ScheduleSettings composed;
         composed.sw_Args[2] = "composed";
         editor().loadLines(settingsToLines(composed));
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
-        QTest::mouseClick(button(main(), "kaijo_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
+        test::press(main(), "kaijo_Btn");
         QCOMPARE(editor().settings(), timerSchedule());
         test::MessageAnswerer answers("はい(&Y)");
         answers.then("OK");
-        QTest::mouseClick(button(chooser(), "Button5"), Qt::LeftButton);
+        test::press(chooser(), "Button5");
         QCOMPARE(program().dir.read("hozondt5.dat"), fileOf(composed));
         QCOMPARE(program().dir.read("kidodata.dat"), fileOf(composed));
     }
@@ -420,22 +420,22 @@ private slots:
     {
         QFETCH(QString, way);
         editor().show();
-        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
-        QTest::mouseClick(button(editor(), "sansyo_Btn2"), Qt::LeftButton);
+        test::press(editor(), "yomidasi");
+        test::press(editor(), "sansyo_Btn2");
         QWidget &files = program().files();
         QVERIFY(files.isVisible());
         QVERIFY(!editor().isEnabled());
         if (way == "cancel") {
-            QTest::mouseClick(button(chooser(), "cancel_Btn"), Qt::LeftButton);
+            test::press(chooser(), "cancel_Btn");
         } else if (way == "close") {
             chooser().close();
         } else {
             test::MessageAnswerer answers("いいえ(&N)");
-            QTest::mouseClick(button(chooser(), "Button3"), Qt::LeftButton);
+            test::press(chooser(), "Button3");
         }
         QVERIFY(!chooser().isVisible());
         QVERIFY(!editor().isEnabled());
-        QTest::mouseClick(button(files, "Button1"), Qt::LeftButton);
+        test::press(files, "Button1");
         QVERIFY(editor().isEnabled());
     }
 
@@ -452,14 +452,14 @@ private slots:
     {
         QFETCH(QString, then);
         editor().show();
-        QTest::mouseClick(button(editor(), "yomidasi"), Qt::LeftButton);
+        test::press(editor(), "yomidasi");
         QVERIFY(chooser().isVisible());
         const test::StartDirectoryGone gone(program().dir.path());
         const QTemporaryDir &elsewhere = gone.elsewhere;
         QFile(elsewhere.filePath("hozondt1.dat")).open(QIODevice::WriteOnly);
         {
             test::MessageAnswerer answers("OK");
-            QTest::mouseClick(button(editor(), qPrintable(then)), Qt::LeftButton);
+            test::press(editor(), then);
             QCOMPARE(answers.all().size(), 1);
         }
         QVERIFY(!chooser().isVisible());
@@ -475,10 +475,10 @@ private slots:
         // Something a file cannot replace stands under the registration's name.
         QVERIFY(QDir(program().dir.path()).mkpath("kidodata.dat/old"));
         editor().show();
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
         test::MessageAnswerer answers("はい(&Y)");
         answers.then("OK");
-        QTest::mouseClick(button(chooser(), "Button1"), Qt::LeftButton);
+        test::press(chooser(), "Button1");
         QCOMPARE(answers.all().size(), 2);
         QCOMPARE(answers.all().at(1).caption, QStringLiteral("ネルバト"));
         QCOMPARE(answers.all().at(1).text, QStringLiteral("ﾌｧｲﾙ kidodata.dat を作成できません."));
@@ -492,7 +492,7 @@ private slots:
     void escapeCancelsTheSlotChooser()
     {
         editor().show();
-        QTest::mouseClick(button(editor(), "hozon_Btn"), Qt::LeftButton);
+        test::press(editor(), "hozon_Btn");
         QVERIFY(!editor().isEnabled());
         QTest::keyClick(button(chooser(), "Button3"), Qt::Key_Escape);
         QVERIFY(!chooser().isVisible());

@@ -7,6 +7,7 @@
 #include <QFileSystemWatcher>
 #include <QLayout>
 #include <QPushButton>
+#include <QTest>
 
 #include <algorithm>
 #include <chrono>
@@ -121,7 +122,7 @@ void press(const QWidget &window, const QString &button)
     auto *found = window.findChild<QAbstractButton *>(button);
     if (!found)
         qFatal("no button %s in %s", qPrintable(button), qPrintable(window.objectName()));
-    found->click();
+    QTest::mouseClick(found, Qt::LeftButton);
 }
 
 void fire(const QObject &window, const QString &timer)

@@ -114,8 +114,8 @@ struct FakeEditor : SettingsTarget
     QStringList steps;
 };
 
-// Presses the window's button of that name, as a user who found it there;
-// a disabled one does nothing.
+// Clicks the window's button of that name with the mouse, as a user who
+// found it there; a disabled one does nothing.
 void press(const QWidget &window, const QString &button);
 // Fires the window's timer of that name through its own signal, as its
 // interval would: no test waits on a timer.
